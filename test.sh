@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the unit and
+# integration tests through CTest, then a short smoke run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps.sh test
+
+jobs=$(nproc)
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-test -j "$jobs"
+(cd build-test && ctest --output-on-failure -j "$jobs")
+
+# The fuzz targets need clang with its sanitizers; each gets a short smoke run.
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVITRELUME_FUZZ=ON -DVITRELUME_TESTS=OFF -DVITRELUME_BENCH=OFF -DVITRELUME_SDL=OFF >/dev/null
+cmake --build build-fuzz -j "$jobs"
+fuzz/smoke.sh build-fuzz 20
