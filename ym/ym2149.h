@@ -13,13 +13,17 @@ class Ym2149 {
 public:
     Ym2149();
 
+    // Power-on state; keeps masterClock, outputRate, the low-pass switch and the tables.
     void resetChip();
+    // Indices outside 0..13 are ignored; only the low 8 bits of value count.
     void setRegister(int index, int value);
     int16_t renderSample();
 
+    // Effect starts; a voice outside 0..2, null data or length 0 starts nothing.
     void startDigidrum(int voice, const uint8_t* data, uint32_t length, int32_t step);
     void startVolumeGate(int voice, int level, int32_t step);
     void startEnvelopeRetrigger(int shape, int32_t step);
+    // Stops the gates and the retrigger; digidrums play on to their end.
     void clearFrameEffects();
     void setLowPass(bool on);
 
@@ -50,7 +54,7 @@ public:
     int32_t envelopeLevel;
     int32_t toneMask[3];
     int32_t noiseMask[3];
-    bool levelFromEnvelope[3];  // which amplitude each voice sounds
+    bool levelFromEnvelope[3];  // per voice: envelopeLevel (true) or voiceLevel
     uint32_t noiseIncrement;    // 16.16
     uint32_t noisePhase;        // 16.16
     uint32_t noiseShift;        // 17-bit shift register
@@ -65,4 +69,13 @@ public:
     uint32_t retriggerPhase;
     int32_t lowPassHistory[2];
     bool lowPassEnabled;
+
+private:
+    // The steps of renderSample, in the order they run.
+    void stepNoise();
+    void runVoiceExtras();
+    int32_t mixVoices() const;
+    void advanceGenerators();
+    int32_t removeDc(int32_t sample);
+    int32_t lowPass(int32_t x0);
 };
