@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 #include "app/presenter.h"
@@ -76,7 +77,7 @@ struct SoundDevice {
     virtual ~SoundDevice() = default;
     // A looping buffer of `frames` stereo frames, silent, not yet playing.
     virtual bool createBuffer(int32_t frames) = 0;
-    virtual void releaseBuffer() = 0;
+    virtual void releaseBuffer() = 0;  // harmless when there is no buffer
     virtual bool play() = 0;
     // Waits until playback crossed a notification point or `milliseconds` passed.
     virtual void waitForNotification(int milliseconds) = 0;
@@ -86,6 +87,8 @@ struct SoundDevice {
     virtual bool lock(int32_t first, int32_t count, int16_t** region1, int32_t* frames1,
                       int16_t** region2, int32_t* frames2) = 0;
     virtual bool unlock() = 0;
+    // Called once on the streaming thread; best effort, may do nothing.
+    virtual void raiseThreadPriority() {}
 };
 
 // ---- The App -----------------------------------------------------------------
@@ -110,11 +113,19 @@ struct App {
     int32_t minimized = 0;
     Presenter presenter = {};
 
-    // Sound stream (app/sound_stream.cpp).
+    // Sound stream (app/sound_stream.cpp). The device object is owned by the
+    // backend; the stream only borrows it and drops it when sound fails.
     SoundDevice* soundDevice = nullptr;  // null: sound disabled
     std::thread soundThread;             // not joinable: no thread
     std::atomic<int32_t> soundStop{0};
-    int32_t soundFrames = 0;
+    // Set by the streaming thread when a lock or unlock failed: it stops
+    // filling, and the next startSound/stopSound (or teardown) releases the
+    // buffer and drops the device on the main thread.
+    std::atomic<int32_t> soundFailed{0};
+    int32_t soundFrames = 0;  // > 0 exactly while a buffer exists
+    // The callback and its user data change together: a fill takes both under
+    // this lock, so it never pairs a new callback with old user data.
+    std::mutex soundCallbackMutex;
     SoundCallback soundCallback = nullptr;
     void* soundUserData = nullptr;
 
@@ -154,6 +165,14 @@ void getPointerPosition(App* app, int32_t* x, int32_t* y);  // backend: client c
 void setInterpolation(App* app, int32_t mode);
 // Pixels in red, green, blue, alpha byte order; null pixels hide the pointer.
 void setPointer(App* app, int32_t width, int32_t height, const uint32_t* pixels, int32_t hotX, int32_t hotY);  // backend
+// The system arrow, into a 256 x 256 buffer; false when it cannot be read.
+bool readDefaultPointer(int32_t* width, int32_t* height, uint32_t* pixels, int32_t* hotX, int32_t* hotY);  // backend
+void initPointer(App* app);  // backend: the system arrow, or the built-in one
+bool openTablet(App* app);   // backend
+
+// The built-in 11 x 16 arrow (hot spot 0, 0), red-green-blue-alpha byte order.
+enum { BUILTIN_ARROW_WIDTH = 11, BUILTIN_ARROW_HEIGHT = 16 };
+extern const uint32_t builtinArrowPixels[BUILTIN_ARROW_WIDTH * BUILTIN_ARROW_HEIGHT];
 
 // Window geometry rule: the window-mode rectangle from the first display's size.
 void computeWindowGeometry(App* app, int32_t displayWidth, int32_t displayHeight);

@@ -59,6 +59,9 @@ struct PresenterGl {
 
 // Names of the 32 functions, in table order ("glCreateShader", ...).
 extern const char* const presenterGlNames[32];
+// The GLSL 1.20 sources of the quad's shaders.
+extern const char* const presenterVertexShader;
+extern const char* const presenterFragmentShader;
 
 struct Presenter {
     PresenterGl gl;

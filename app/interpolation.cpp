@@ -1,0 +1,13 @@
+#include "app/app.h"
+
+void setInterpolation(App* app, int32_t mode) {
+    if (mode == app->interpolation) return;
+    app->interpolation = mode;
+    // The placement changes under a resting pointer, so its position is
+    // reported anew as if it had moved.
+    int32_t x = 0, y = 0;
+    getPointerPosition(app, &x, &y);
+    AppEvent move = {EVENT_POINTER_MOVE, {x, y, 0, 0, 0, 0}};
+    pushEvent(app, move);
+    app->presenter.interpolation = mode;
+}
