@@ -1,0 +1,54 @@
+#include <cstdlib>
+
+#include "demo/demo_state.h"
+
+namespace {
+
+const char WINDOW_TITLE[] = "Vitrelume 15th Anniversary";
+const int TITLE_PICTURE = 141;
+const int32_t FADE_FRAMES = 60;
+const int32_t TITLE_HOLD_END = 360;  // the step after which the fade out starts without a key
+
+// Fade in, hold, fade out. Space, or reaching the hold's end, (re)starts the
+// fade out from full brightness, even during the fade out itself: a held
+// Space keeps the title up until it is released.
+void runTitle() {
+    startFade(0, 255, FADE_FRAMES);
+    int32_t step = 0;
+    bool fadingOut = false;
+    for (;;) {
+        if (fadingOut && demoState.fadeFrame >= demoState.fadeFrames) break;
+        ++step;
+        frameStep();
+        if (demoState.keyPressed[KEY_SPACE] != 0 || step == TITLE_HOLD_END) {
+            startFade(255, 0, FADE_FRAMES);
+            fadingOut = true;
+        }
+    }
+}
+
+}  // namespace
+
+int32_t appProc(App* app, void* /*userData*/) {
+    setWindowTitle(app, WINDOW_TITLE);
+    setInterpolation(app, 0);  // nearest filtering, whole-number scale
+    static const uint32_t invisiblePointer = 0;
+    setPointer(app, 1, 1, &invisiblePointer, 0, 0);
+
+    clearFramebuffer();
+    demoState.app = app;
+
+    // Drawn once: every frame presents the same picture at another level.
+    Image title = loadImage(TITLE_PICTURE);
+    blit(0, 0, title, title.width - 1, title.height - 1, demoState.framebuffer, 0, 0);
+    runTitle();
+
+    std::free(title.pixels);
+    clearFramebuffer();
+    // A press queued during the title's last step must not reach the next
+    // scene, whose first frame step tests the flags before rebuilding them.
+    clearKeyFlags();
+
+    // The main scene will run here (runMainScene) once it exists.
+    return 0;
+}
