@@ -1,0 +1,52 @@
+// Writes every picture of the production into a folder, named as the
+// resources folder expects: make_pictures OUT_DIR
+#include <cstdio>
+#include <string>
+
+#include "tools/pictures/pictures.h"
+
+namespace {
+
+struct Picture {
+    const char* fileName;
+    Canvas (*make)();
+    bool palette;  // colour type 3 instead of 2
+};
+
+const Picture kPictures[] = {
+    {"141-title.png", makeTitlePicture, false},
+};
+
+bool writePicture(const std::string& dir, const Picture& p) {
+    Canvas c = p.make();
+    std::vector<uint8_t> png;
+    if (p.palette) {
+        std::vector<uint8_t> indices;
+        std::vector<Rgb> palette;
+        if (!toPalette(c, indices, palette)) {
+            std::fprintf(stderr, "%s: more than 256 colours\n", p.fileName);
+            return false;
+        }
+        png = encodePngPalette(c.width, c.height, indices, palette);
+    } else {
+        png = encodePngRgb(c.width, c.height, c.pixels);
+    }
+    std::string path = dir + "/" + p.fileName;
+    if (!writeFileBytes(path, png)) {
+        std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_pictures OUT_DIR\n");
+        return 2;
+    }
+    bool ok = true;
+    for (const Picture& p : kPictures) ok = writePicture(argv[1], p) && ok;
+    return ok ? 0 : 1;
+}
