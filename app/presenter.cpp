@@ -1,6 +1,7 @@
 // OpenGL 2.0 presentation: the software image as one textured quad.
 #include "app/presenter.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -68,6 +69,11 @@ int loadPresenterGl(PresenterGl* gl, GlProcLoader getProc, void* context) {
     for (int i = 0; i < 32; ++i)
         if (!slots[i]) return i;
     return -1;
+}
+
+void missingGlFunctionText(int index, char* text, std::size_t size) {
+    const char* name = index >= 0 && index < 32 ? presenterGlNames[index] + 2 : "?";
+    std::snprintf(text, size, "Could not find function %s.", name);
 }
 
 bool setupPresenter(Presenter* presenter, int32_t interpolation, int32_t viewWidth, int32_t viewHeight) {

@@ -77,6 +77,8 @@ struct Presenter {
 // index of the first function still missing, or -1 when all 32 were found.
 typedef void* (*GlProcLoader)(const char* name, void* context);
 int loadPresenterGl(PresenterGl* gl, GlProcLoader getProc, void* context);
+// "Could not find function <name without gl>." for the function at `index`.
+void missingGlFunctionText(int index, char* text, std::size_t size);
 
 bool setupPresenter(Presenter* presenter, int32_t interpolation, int32_t viewWidth, int32_t viewHeight);
 bool presentFrame(Presenter* presenter, const uint32_t* pixels, int32_t width, int32_t height, uint32_t color);

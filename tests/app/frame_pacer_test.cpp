@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "app/frame_pacer.h"
+
+namespace {
+
+// Time only moves when the pacer sleeps (plus a fixed overshoot) or when the
+// test spends "work" between frames.
+struct FakeTime {
+    int64_t now = 1000000;
+    int64_t overshoot = 0;
+    int sleeps = 0;
+};
+int64_t fakeNow(void* c) { return static_cast<FakeTime*>(c)->now; }
+void fakeSleep(int64_t ns, void* c) {
+    FakeTime* t = static_cast<FakeTime*>(c);
+    t->now += ns + t->overshoot;
+    ++t->sleeps;
+}
+
+const int64_t P = FRAME_PERIOD_60HZ_NS;
+
+}  // namespace
+
+TEST(FramePacer, HoldsSixtyHertzWithoutDrift) {
+    FakeTime t;
+    t.overshoot = 300000;  // every sleep wakes 0.3 ms late
+    FramePacerClock clock = {fakeNow, fakeSleep, &t};
+    FramePacer pacer;
+    initFramePacer(&pacer);
+    waitForNextFrame(&pacer, clock);
+    EXPECT_EQ(t.sleeps, 0) << "the first frame does not wait";
+    const int64_t start = t.now;
+    for (int frame = 1; frame <= 600; ++frame) {
+        t.now += 2000000;  // 2 ms of work
+        waitForNextFrame(&pacer, clock);
+        EXPECT_EQ(pacer.deadlineNs, start + frame * P);
+    }
+    // 600 frames take 10 s give or take one overshoot, not 600 overshoots.
+    EXPECT_NEAR(static_cast<double>(t.now - start), 600.0 * P, 300000.0);
+}
+
+TEST(FramePacer, LateFrameResetsTheDeadline) {
+    FakeTime t;
+    FramePacerClock clock = {fakeNow, fakeSleep, &t};
+    FramePacer pacer;
+    initFramePacer(&pacer);
+    waitForNextFrame(&pacer, clock);
+    t.now += 3 * P;  // a long stall
+    int before = t.sleeps;
+    waitForNextFrame(&pacer, clock);
+    EXPECT_EQ(t.sleeps, before) << "a late frame does not sleep";
+    EXPECT_EQ(pacer.deadlineNs, t.now);
+    // The next frames are paced from the late one, without a burst to catch up.
+    const int64_t late = t.now;
+    t.now += 1000000;
+    waitForNextFrame(&pacer, clock);
+    EXPECT_EQ(t.now, late + P);
+}
