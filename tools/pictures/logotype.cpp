@@ -118,18 +118,16 @@ Mask logotypeMask(int width, int height) {
 }
 
 void paintChrome(Canvas& c, const Mask& letters, int x0, int y0, const ChromeStyle& style) {
-    // Sky half: pale ice down to deep cyan-blue; ground half: dark violet up
-    // to magenta and gold, split by a bright horizon line.
-    static const std::vector<Rgb> sky = {{236, 252, 255}, {196, 236, 255}, {150, 210, 250},
-                                         {104, 172, 240}, {70, 128, 226},  {52, 92, 204}};
-    static const std::vector<Rgb> ground = {{34, 16, 66},   {64, 26, 104},  {110, 40, 146},
-                                            {168, 58, 172}, {226, 96, 168}, {250, 160, 130},
-                                            {255, 214, 120}};
-    const Rgb horizon = {255, 255, 255};
+    const std::vector<Rgb>& sky = style.sky;
+    const std::vector<Rgb>& ground = style.ground;
     Mask outline = dilate(letters, 1);
     int top, bottom;
     if (!rowSpan(letters, top, bottom)) return;
-    int span = bottom - top + 1, horizonRow = top + span * 52 / 100;
+    if (style.spanTop >= 0) {
+        top = style.spanTop;
+        bottom = style.spanBottom;
+    }
+    int span = bottom - top + 1, horizonRow = top + span * style.horizonPercent / 100;
 
     for (int y = 0; y < letters.height; ++y)
         for (int x = 0; x < letters.width; ++x) {
@@ -140,9 +138,9 @@ void paintChrome(Canvas& c, const Mask& letters, int x0, int y0, const ChromeSty
             }
             Rgb colour;
             if (y == horizonRow) {
-                colour = horizon;
+                colour = style.horizon;
             } else if (y < horizonRow) {
-                int pos = (y - top) * 4096 / (horizonRow - top);
+                int pos = (y - top) * 4096 / (horizonRow - top > 0 ? horizonRow - top : 1);
                 colour = style.dither ? ditherRamp(sky, pos, x, y) : bandRamp(sky, pos);
             } else {
                 int pos = (y - horizonRow - 1) * 4096 / (bottom - horizonRow > 1 ? bottom - horizonRow - 1 : 1);

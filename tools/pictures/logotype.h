@@ -7,10 +7,23 @@
 // letters fill it edge to edge).
 Mask logotypeMask(int width, int height);
 
+// Sky half: pale ice down to deep cyan-blue; ground half: dark violet up to
+// magenta and gold, split by a bright horizon line.
+const std::vector<Rgb> kChromeSky = {{236, 252, 255}, {196, 236, 255}, {150, 210, 250},
+                                     {104, 172, 240}, {70, 128, 226},  {52, 92, 204}};
+const std::vector<Rgb> kChromeGround = {{34, 16, 66},   {64, 26, 104},  {110, 40, 146}, {168, 58, 172},
+                                        {226, 96, 168}, {250, 160, 130}, {255, 214, 120}};
+
 struct ChromeStyle {
-    int bevel = 1;             // highlight / shade depth in pixels
+    int bevel = 1;              // highlight / shade depth in pixels
     Rgb outline = {10, 8, 30};  // near-black: pure black is transparent in the demo
-    bool dither = false;       // dithered gradient (large sizes) or crisp bands
+    bool dither = false;        // dithered gradient (large sizes) or crisp bands
+    std::vector<Rgb> sky = kChromeSky;
+    std::vector<Rgb> ground = kChromeGround;
+    Rgb horizon = {255, 255, 255};
+    int horizonPercent = 52;    // where the horizon sits between top and bottom
+    int spanTop = -1;           // rows the gradient spans; -1: the mask's own
+    int spanBottom = -1;
 };
 
 // Paints `letters` (placed at x, y) onto the canvas as chrome glass: a

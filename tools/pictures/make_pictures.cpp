@@ -14,7 +14,12 @@ struct Picture {
 };
 
 const Picture kPictures[] = {
+    {"127-logo.png", makePulsingLogo, true},
     {"141-title.png", makeTitlePicture, false},
+    {"183-font.png", makeFontSheet, true},
+    {"198-orb-small.png", makeSmallOrb, false},
+    {"199-orb-medium.png", makeMediumOrb, false},
+    {"201-orb-large.png", makeLargeOrb, false},
 };
 
 bool writePicture(const std::string& dir, const Picture& p) {

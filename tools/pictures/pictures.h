@@ -4,3 +4,12 @@
 #include "tools/pictures/canvas.h"
 
 Canvas makeTitlePicture();
+Canvas makePulsingLogo();
+
+// The font sheet holds one glyph per byte of this list, in this order.
+const int kFontCharacterCount = 59;
+extern const unsigned char kFontCharacters[kFontCharacterCount];
+Canvas makeFontSheet();
+Canvas makeLargeOrb();   // 35 x 35
+Canvas makeMediumOrb();  // 26 x 26
+Canvas makeSmallOrb();   // 18 x 18

@@ -83,3 +83,45 @@ Mask cropMask(const Mask& m) {
         for (int x = left; x <= right; ++x) setMask(out, x - left, y - top, maskAt(m, x, y));
     return out;
 }
+
+namespace {
+
+bool glyphScales(const std::string& fontPath, stbtt_fontinfo& font, int capHeight, int widthPercent, float& sx,
+                 float& sy) {
+    const std::vector<unsigned char>* bytes = fontBytes(fontPath);
+    if (!bytes || bytes->empty() || !stbtt_InitFont(&font, bytes->data(), 0)) return false;
+    int x0, y0, x1, y1;
+    if (!stbtt_GetCodepointBox(&font, 'H', &x0, &y0, &x1, &y1) || y1 <= 0) return false;
+    sy = float(capHeight) / float(y1);
+    sx = sy * float(widthPercent) / 100.0f;
+    return true;
+}
+
+}  // namespace
+
+int glyphInkWidth(const std::string& fontPath, int codepoint, int capHeight, int widthPercent) {
+    stbtt_fontinfo font;
+    float sx, sy;
+    if (!glyphScales(fontPath, font, capHeight, widthPercent, sx, sy)) return 0;
+    int x0, y0, x1, y1;
+    stbtt_GetCodepointBitmapBox(&font, codepoint, sx, sy, &x0, &y0, &x1, &y1);
+    return x1 > x0 ? x1 - x0 : 0;
+}
+
+Mask glyphMask(const std::string& fontPath, int codepoint, int capHeight, int widthPercent, int size, int baseline,
+               int shiftX) {
+    Mask mask = makeMask(size, size);
+    stbtt_fontinfo font;
+    float sx, sy;
+    if (!glyphScales(fontPath, font, capHeight, widthPercent, sx, sy)) return mask;
+    int x0, y0, x1, y1;
+    stbtt_GetCodepointBitmapBox(&font, codepoint, sx, sy, &x0, &y0, &x1, &y1);
+    int w = x1 - x0, h = y1 - y0;
+    if (w <= 0 || h <= 0) return mask;
+    std::vector<unsigned char> cover(size_t(w) * size_t(h));
+    stbtt_MakeCodepointBitmap(&font, cover.data(), w, h, w, sx, sy, codepoint);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (cover[size_t(y) * size_t(w) + size_t(x)] >= 112) setMask(mask, x + shiftX, baseline + y0 + y, true);
+    return mask;
+}

@@ -15,3 +15,12 @@ Mask textMask(const std::string& fontPath, const std::string& latin1, int pixelH
 
 // The tight box of the set pixels of a mask, cut out as a new mask.
 Mask cropMask(const Mask& m);
+
+// One character drawn with separate horizontal and vertical scales chosen by
+// cap height: the "H" of the face is `capHeight` pixels tall at widthPercent
+// 100. The mask is `size` x `size`, with the baseline on row `baseline` and
+// the glyph's left edge at column 0 before `shiftX`.
+Mask glyphMask(const std::string& fontPath, int codepoint, int capHeight, int widthPercent, int size, int baseline,
+               int shiftX);
+// Width in pixels of the same glyph's ink box (0 for a blank glyph).
+int glyphInkWidth(const std::string& fontPath, int codepoint, int capHeight, int widthPercent);
