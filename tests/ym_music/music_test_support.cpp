@@ -1,0 +1,63 @@
+#include "tests/ym_music/music_test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+std::unique_ptr<YmMusic> musicHolding(const YmBytes& image) {
+    auto music = std::make_unique<YmMusic>();
+    music->release();
+    music->fileSize = int32_t(image.size());
+    music->fileData = static_cast<uint8_t*>(std::malloc(image.size() ? image.size() : 1));
+    if (!image.empty()) std::memcpy(music->fileData, image.data(), image.size());
+    return music;
+}
+
+std::unique_ptr<YmMusic> loadSong(const YmBytes& image, bool* loaded) {
+    auto music = musicHolding(image);
+    music->fileData = music->depack(uint32_t(image.size()));
+    bool ok = music->fileData && music->parseFile() == 1;
+    if (ok) {
+        music->chip.resetChip();
+        music->musicReady = 1;
+        music->paused = 0;
+    }
+    music->chip.setLowPass(true);
+    music->loopEnabled = true;
+    if (loaded) *loaded = ok;
+    return music;
+}
+
+std::string refusal(const YmBytes& image) {
+    bool loaded = true;
+    auto music = loadSong(image, &loaded);
+    if (loaded) return "(loaded)";
+    std::string text = music->lastError;
+    music->release();
+    music->release();
+    return text;
+}
+
+YmBytes packWithArchiver(const YmBytes& data) {
+    char dir[] = "/tmp/ym_music_test_XXXXXX";
+    if (!mkdtemp(dir)) return {};
+    std::string base = dir;
+    writeFileBytes(base + "/song.ym", data);
+    std::string command = "cd " + base + " && jlha c0o5 song.lzh song.ym >/dev/null 2>&1";
+    YmBytes archive;
+    if (std::system(command.c_str()) == 0) {
+        std::ifstream in(base + "/song.lzh", std::ios::binary);
+        archive.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::system(("rm -rf " + base).c_str());
+    return archive;
+}
+
+YmFrame16 frame16(std::initializer_list<std::pair<int, uint8_t>> changes, uint8_t fill) {
+    YmFrame16 f;
+    f.fill(fill);
+    for (const auto& change : changes) f[size_t(change.first)] = change.second;
+    return f;
+}

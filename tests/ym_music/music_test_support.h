@@ -1,0 +1,24 @@
+#pragma once
+// Loading helpers of the music tests: images go through the same steps as the
+// demo's start-up (heap copy, depack, parse).
+#include <memory>
+#include <string>
+
+#include "tools/ym_song_writer.h"
+#include "ym/ym_music.h"
+
+// A released music object with a heap copy of image in fileData.
+std::unique_ptr<YmMusic> musicHolding(const YmBytes& image);
+
+// depack + parseFile; on success the object is ready, playing and looping.
+// `loaded` tells whether parsing succeeded.
+std::unique_ptr<YmMusic> loadSong(const YmBytes& image, bool* loaded = nullptr);
+
+// Like loadSong, but expects a refusal and returns its lastError text.
+std::string refusal(const YmBytes& image);
+
+// Packs bytes with jlha into a level-0 "-lh5-" archive; empty when jlha fails.
+YmBytes packWithArchiver(const YmBytes& data);
+
+// A frame whose bytes are all `fill`, then `changes` applied.
+YmFrame16 frame16(std::initializer_list<std::pair<int, uint8_t>> changes, uint8_t fill = 0);
