@@ -1,0 +1,37 @@
+// lh5unpack ARCHIVE: writes the member of a level-0 "-lh5-" archive to
+// standard output.
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "ym/lh5_decoder.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: lh5unpack ARCHIVE\n");
+        return 2;
+    }
+    FILE* f = std::fopen(argv[1], "rb");
+    if (!f) {
+        std::fprintf(stderr, "lh5unpack: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    std::vector<uint8_t> image;
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) image.insert(image.end(), buffer, buffer + n);
+    std::fclose(f);
+
+    uint8_t* result = nullptr;
+    uint32_t size = 0;
+    Lh5Status status = lh5UnpackArchive(image.data(), uint32_t(image.size()), &result, &size);
+    static const char* const reasons[] = {"not an -lh5- archive", "", "header level is not 0", "out of memory",
+                                          "damaged packed data"};
+    if (status != LH5_OK) {
+        std::fprintf(stderr, "lh5unpack: %s: %s\n", argv[1], reasons[status]);
+        return 1;
+    }
+    bool ok = std::fwrite(result, 1, size, stdout) == size && std::fflush(stdout) == 0;
+    std::free(result);
+    return ok ? 0 : 1;
+}
