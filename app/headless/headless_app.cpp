@@ -1,0 +1,155 @@
+// The headless App: a fake 1920 x 1080 display, a window that exists only as
+// recorded state, and message pumps that deliver scheduled events.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "app/headless/headless_backend.h"
+
+namespace {
+
+const int32_t DISPLAY_WIDTH = 1920;
+const int32_t DISPLAY_HEIGHT = 1080;
+
+// What a window-system resize would do: the view follows the client area.
+void resizeView(App* app, int32_t width, int32_t height) {
+    app->presenter.viewWidth = width;
+    app->presenter.viewHeight = height;
+    app->presenter.gl.Viewport(0, 0, width, height);
+}
+
+}  // namespace
+
+App* createHeadlessApp() {
+    App* app = new App();
+    app->interpolation = 1;
+    app->screenMode = 1;
+    app->hasFocus = 1;
+    app->minimized = 0;
+    app->backend = new AppBackend();
+
+    DisplayInfo& display = app->displays[0];
+    display = {{}, 0, 0, DISPLAY_WIDTH, DISPLAY_HEIGHT};
+    std::snprintf(display.name, sizeof display.name, "%s", "HEADLESS");
+    app->displayCount = 1;
+    computeWindowGeometry(app, DISPLAY_WIDTH, DISPLAY_HEIGHT);
+
+    const int missing = installRecordingGl(&app->presenter.gl, app->backend);
+    if (missing >= 0) {
+        char text[96];
+        std::snprintf(text, sizeof text, "Could not find function %s.", presenterGlNames[missing] + 2);
+        fatalError(text);
+    }
+    const bool fullscreen = app->screenMode == 1;
+    if (!setupPresenter(&app->presenter, app->interpolation, fullscreen ? app->fullscreenWidth : app->windowWidth,
+                        fullscreen ? app->fullscreenHeight : app->windowHeight)) {
+        logLine("Failed to initialize OpenGL");
+        destroyHeadlessApp(app);
+        return nullptr;
+    }
+    initPointer(app);
+    return app;
+}
+
+void destroyHeadlessApp(App* app) {
+    if (app == nullptr) return;
+    stopSound(app);
+    if (app->presenter.program != 0) releasePresenter(&app->presenter);
+    uninstallRecordingGl(app->backend);
+    delete app->backend;
+    delete app;
+}
+
+int runApp() {
+    logTimeLine("Application started");
+    int result = 255;
+    if (App* app = createHeadlessApp()) {
+        result = appProc(app, nullptr);
+        destroyHeadlessApp(app);
+    }
+    logTimeLine("Application terminated");
+    return result;
+}
+
+void fatalError(const char* text) {
+    std::printf("FATAL ERROR: %s\n", text);
+    std::fflush(nullptr);
+    std::_Exit(255);
+}
+
+void setScreenMode(App* app, int32_t mode) {
+    if (mode == app->screenMode) return;
+    app->screenMode = mode;
+    app->backend->record.screenModes.push_back(mode);
+    if (mode == 1) {
+        app->fullscreenWidth = app->displays[0].width;
+        app->fullscreenHeight = app->displays[0].height;
+        resizeView(app, app->fullscreenWidth, app->fullscreenHeight);
+    } else {
+        resizeView(app, app->windowWidth, app->windowHeight);
+    }
+}
+
+void showWindow(App* app) {
+    app->backend->visible = true;
+    ++app->backend->record.showCount;
+}
+
+void pumpMessages(App* app) {
+    AppBackend& backend = *app->backend;
+    const int64_t step = ++backend.record.steps;
+    // Actions may schedule more; take this step's ones out first.
+    auto range = backend.schedule.equal_range(step);
+    std::vector<std::function<void(App*)>> due;
+    for (auto it = range.first; it != range.second; ++it) due.push_back(std::move(it->second));
+    backend.schedule.erase(range.first, range.second);
+    for (auto& action : due) action(app);
+}
+
+void swapBuffers(App* app) { ++app->backend->record.swaps; }
+
+void setWindowTitle(App* app, const char* title) { app->backend->record.windowTitle = title ? title : ""; }
+
+void getPointerPosition(App* app, int32_t* x, int32_t* y) {
+    *x = app->backend->pointerX;
+    *y = app->backend->pointerY;
+}
+
+void setPointer(App* app, int32_t width, int32_t height, const uint32_t* pixels, int32_t hotX, int32_t hotY) {
+    HeadlessPointer& pointer = app->backend->record.pointer;
+    ++pointer.setCount;
+    const bool hasImage = pixels != nullptr && width > 0 && height > 0;
+    pointer.width = hasImage ? width : 0;
+    pointer.height = hasImage ? height : 0;
+    pointer.hotX = hotX;
+    pointer.hotY = hotY;
+    if (hasImage) pointer.pixels.assign(pixels, pixels + size_t(width) * size_t(height));
+    else pointer.pixels.clear();
+}
+
+// There is no system pointer to read.
+bool readDefaultPointer(int32_t*, int32_t*, uint32_t*, int32_t*, int32_t*) { return false; }
+
+void initPointer(App* app) {
+    setPointer(app, BUILTIN_ARROW_WIDTH, BUILTIN_ARROW_HEIGHT, builtinArrowPixels, 0, 0);
+}
+
+bool openTablet(App*) { return false; }
+
+void headlessAtStep(App* app, int64_t step, std::function<void(App*)> action) {
+    app->backend->schedule.emplace(step, std::move(action));
+}
+
+void headlessScheduleEvent(App* app, int64_t step, const AppEvent& event) {
+    headlessAtStep(app, step, [event](App* target) { pushEvent(target, event); });
+}
+
+void headlessKeepPixels(App* app, bool keep) { app->backend->keepPixels = keep; }
+
+void headlessSetPointerPosition(App* app, int32_t x, int32_t y) {
+    app->backend->pointerX = x;
+    app->backend->pointerY = y;
+}
+
+const HeadlessRecord& headlessRecord(const App* app) { return app->backend->record; }

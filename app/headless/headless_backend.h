@@ -1,0 +1,28 @@
+#pragma once
+// The headless backend's own state, shared by its source files.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "app/headless/headless.h"
+
+struct AppBackend {
+    HeadlessRecord record = {};
+    bool keepPixels = false;
+    bool visible = false;
+    int32_t pointerX = 0, pointerY = 0;
+    std::multimap<int64_t, std::function<void(App*)>> schedule;  // equal steps keep their order
+
+    // What the GL fakes saw since the last draw.
+    GLuint nextName = 1;
+    int32_t level = 255;
+    int32_t uploadWidth = 0, uploadHeight = 0;
+    uint64_t uploadHash = 0;
+    std::vector<uint32_t> upload;
+};
+
+// Fills the table with recording fakes that report into `backend`.
+// Returns the index of the first function still missing, or -1.
+int installRecordingGl(PresenterGl* gl, AppBackend* backend);
+void uninstallRecordingGl(AppBackend* backend);
