@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "ym/ym2149.h"
@@ -15,31 +17,19 @@ std::vector<int> render(Ym2149& chip, int count) {
     return out;
 }
 
-// The envelope's 4-bit level sample by sample; the clock makes period 3
-// advance exactly one of the 32 steps per sample.
-std::vector<int> envelopeSteps(Ym2149& chip, int count) {
-    std::vector<int> steps;
+// The envelope's 4-bit level per sample as hex digits.
+std::string envelopeSteps(Ym2149& chip, int count) {
+    std::string steps;
     for (int i = 0; i < count; ++i) {
         chip.renderSample();
         int level = 0;
         while (level < 15 && IN_USE[level] != chip.envelopeLevel) ++level;
-        steps.push_back(level);
+        steps += "0123456789ABCDEF"[level];
     }
     return steps;
 }
 
-std::vector<int> ramp(int from, int to) {
-    std::vector<int> r;
-    for (int i = 0; i < 16; ++i) r.push_back(from + i * (to - from) / 15);
-    return r;
-}
-
-std::vector<int> concat(std::initializer_list<std::vector<int>> parts) {
-    std::vector<int> all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
+// This clock makes envelope (and noise) period 3 advance one step per sample.
 Ym2149 envelopeChip(int shape) {
     Ym2149 chip;
     chip.masterClock = 16 * 3 * 44100;
@@ -51,8 +41,7 @@ Ym2149 envelopeChip(int shape) {
 }  // namespace
 
 TEST(YmChip, AmplitudeTableIsScaledOnceOnly) {
-    Ym2149 first;
-    Ym2149 second;
+    Ym2149 first, second;
     for (int i = 0; i < 16; ++i) EXPECT_EQ(amplitudeTable[i], IN_USE[i]) << i;
 }
 
@@ -67,56 +56,62 @@ TEST(YmChip, PeriodRegistersGiveExactIncrements) {
     EXPECT_EQ(chip.noiseIncrement, 61919u);
     chip.setRegister(6, 31 | 0xE0);  // the top bits carry no period
     EXPECT_EQ(chip.noiseIncrement, 5992u);
+}
+
+TEST(YmChip, SilentGeneratorsSoundLikeDisabledOnes) {
+    // Tone periods 0 to 5 and noise period 2, enabled, must equal both disabled.
     for (int period = 0; period <= 5; ++period) {
-        chip.setRegister(0, 100);
-        chip.renderSample();
-        chip.setRegister(1, 0x10);  // coarse keeps only its low nibble
-        chip.setRegister(0, period);
-        EXPECT_EQ(chip.toneIncrement[0], 0u);
-        EXPECT_EQ(chip.tonePhase[0], 0x80000000u);
+        Ym2149 enabled, disabled;
+        for (Ym2149* chip : {&enabled, &disabled}) {
+            chip->setLowPass(false);
+            chip->setRegister(0, 100);  // let both generators run first
+            chip->setRegister(6, 3);
+            render(*chip, 7 + period);
+            chip->setRegister(1, 0x10);  // coarse keeps only its low nibble
+            chip->setRegister(0, period);
+            chip->setRegister(6, 2);
+            chip->setRegister(8, 15);
+        }
+        enabled.setRegister(7, 0x36);
+        disabled.setRegister(7, 0x3F);
+        EXPECT_EQ(render(enabled, 600), render(disabled, 600)) << period;
     }
 }
 
-TEST(YmChip, SilentGeneratorsCountAsHigh) {
-    // Tone period 5 and noise period 2 enabled sound like both disabled.
-    Ym2149 enabled, disabled;
-    for (Ym2149* chip : {&enabled, &disabled}) {
-        chip->setLowPass(false);
-        chip->setRegister(0, 5);
-        chip->setRegister(6, 2);
-        chip->setRegister(8, 15);
+TEST(YmChip, NoiseFlipsWhenTheShiftRegisterFeedsAZero) {
+    Ym2149 chip = envelopeChip(0);  // with noise period 3 this clock steps once per sample
+    chip.setRegister(6, 3);
+    std::string levels;
+    for (int i = 0; i < 19; ++i) {
+        chip.renderSample();  // the first call only advances the phase
+        levels += chip.noiseLevel ? '1' : '0';
     }
-    enabled.setRegister(7, 0x36);
-    disabled.setRegister(7, 0x3F);
-    EXPECT_EQ(render(enabled, 2000), render(disabled, 2000));
-    EXPECT_EQ(enabled.noiseLevel, 0xFFFF);
+    EXPECT_EQ(levels, "1101010101010101100");
 }
 
 TEST(YmChip, EnvelopeShapesFollowTheirSegments) {
-    const auto down = ramp(15, 0), up = ramp(0, 15), low = ramp(0, 0), high = ramp(15, 15);
-    for (int shape : {0, 1, 2, 3, 9}) {
+    const std::string down = "FEDCBA9876543210", up = "0123456789ABCDEF";
+    const std::string low(80, '0'), high(80, 'F');
+    const std::pair<int, std::string> cases[] = {
+        {0, down + low}, {1, down + low}, {2, down + low}, {3, down + low}, {9, down + low},
+        {4, up + low},   {5, up + low},   {6, up + low},   {7, up + low},   {15, up + low},
+        {11, down + high}};
+    for (const auto& [shape, expected] : cases) {
         Ym2149 chip = envelopeChip(shape);
-        EXPECT_EQ(envelopeSteps(chip, 96), concat({down, low, low, low, low, low})) << shape;
-    }
-    for (int shape : {4, 5, 6, 7, 15}) {
-        Ym2149 chip = envelopeChip(shape);
-        EXPECT_EQ(envelopeSteps(chip, 96), concat({up, low, low, low, low, low})) << shape;
+        EXPECT_EQ(envelopeSteps(chip, 96), expected) << shape;
     }
     Ym2149 chip = envelopeChip(10);
-    EXPECT_EQ(envelopeSteps(chip, 128), concat({down, up, down, up, down, up, down, up}));
-    chip = envelopeChip(11);
-    EXPECT_EQ(envelopeSteps(chip, 96), concat({down, high, high, high, high, high}));
+    EXPECT_EQ(envelopeSteps(chip, 128), down + up + down + up + down + up + down + up);
 
     // Rewriting the same shape restarts it; the retrigger restarts it at its own rate.
-    chip = envelopeChip(10);
     envelopeSteps(chip, 40);
     chip.setRegister(13, 10);
     EXPECT_EQ(envelopeSteps(chip, 16), down);
-    chip.startEnvelopeRetrigger(8 | 0x10, 0x10000000);  // shape 8, every 8 samples
-    const std::vector<int> eight = {15, 14, 13, 12, 11, 10, 9, 8};
-    EXPECT_EQ(envelopeSteps(chip, 16), concat({eight, eight}));
+    // Shape 8 restarted after 11, 22 and 32 samples: the phase keeps its remainder.
+    chip.startEnvelopeRetrigger(8 | 0x10, 0x0C000000);
+    EXPECT_EQ(envelopeSteps(chip, 33), "FEDCBA98765FEDCBA98765FEDCBA9876F");
     chip.clearFrameEffects();
-    EXPECT_EQ(envelopeSteps(chip, 16), down);  // no retrigger at step 8 any more
+    EXPECT_EQ(envelopeSteps(chip, 16), "EDCBA9876543210F");  // no restart any more
 }
 
 TEST(YmChip, DcRemoverTakesOutTheRunningMean) {
@@ -125,9 +120,11 @@ TEST(YmChip, DcRemoverTakesOutTheRunningMean) {
     chip.setRegister(7, 0xFF);  // bits 6 and 7 change nothing
     for (int r = 8; r <= 10; ++r) chip.setRegister(r, 15);
     for (int k = 1; k <= 600; ++k) {
-        const int expected = k < 512 ? 32766 - (k * 32766) / 512 : 0;
-        ASSERT_EQ(chip.renderSample(), expected) << k;
+        ASSERT_EQ(chip.renderSample(), k < 512 ? 32766 - (k * 32766) / 512 : 0) << k;
     }
+    chip.setRegister(13, 4);     // the envelope holds its first step: level 0
+    chip.setRegister(10, 0x1F);  // voice C follows it
+    EXPECT_EQ(chip.renderSample(), 21864 - (511 * 32766 + 21864) / 512);
 }
 
 TEST(YmChip, LowPassWeighsThreeSamplesWithFlooringShifts) {
@@ -162,10 +159,9 @@ TEST(YmChip, DigidrumPlaysItsBytesOnceAndKeepsTheMixerClosed) {
         levels.push_back(chip.voiceLevel[0]);
     }
     EXPECT_EQ(levels, (std::vector<int>{255, 510, 765, 765, 765}));
-    EXPECT_FALSE(chip.voiceEffects[0].drumActive);
-    EXPECT_FALSE(chip.voiceEffects[1].drumActive || chip.voiceEffects[2].drumActive);
-    EXPECT_EQ(chip.toneMask[0], 0xFFFF);
-    EXPECT_EQ(chip.noiseMask[0], 0xFFFF);
+    EXPECT_FALSE(chip.voiceEffects[0].drumActive || chip.voiceEffects[1].drumActive ||
+                 chip.voiceEffects[2].drumActive);
+    EXPECT_EQ(chip.toneMask[0] & chip.noiseMask[0], 0xFFFF);
     EXPECT_EQ(chip.toneMask[1], 0);
     chip.setRegister(7, 0x38);
     EXPECT_EQ(chip.toneMask[0], 0);
@@ -175,13 +171,12 @@ TEST(YmChip, VolumeGateOverwritesTheLevelRegister) {
     Ym2149 chip;
     chip.setRegister(8, 0x1F);
     chip.startVolumeGate(0, 0x19, INT32_MIN);  // toggles every sample, level 9
-    std::vector<int> written;
+    std::string written;
     for (int i = 0; i < 4; ++i) {
         chip.renderSample();
-        written.push_back(chip.regs[8]);
+        written += std::to_string(chip.regs[8]);
     }
-    EXPECT_EQ(written, (std::vector<int>{0, 9, 0, 9}));
-    EXPECT_EQ(chip.voiceLevel[0], IN_USE[9]);
+    EXPECT_EQ(written, "0909");
     chip.clearFrameEffects();
     chip.renderSample();
     EXPECT_EQ(chip.regs[8], 9);
@@ -192,7 +187,6 @@ TEST(YmChip, OutOfRangeRegistersAreIgnored) {
     for (int index : {-1, 14, 15, 255, 1 << 20}) touched.setRegister(index, 0xFF);
     touched.setRegister(8, 0x10F);  // only the low 8 bits count
     untouched.setRegister(8, 0x0F);
-    EXPECT_EQ(std::vector<uint8_t>(touched.regs, touched.regs + 14),
-              std::vector<uint8_t>(untouched.regs, untouched.regs + 14));
+    EXPECT_EQ(0, std::memcmp(touched.regs, untouched.regs, sizeof(touched.regs)));
     EXPECT_EQ(render(touched, 100), render(untouched, 100));
 }
