@@ -102,7 +102,7 @@ void Ym2149::setRegister(int index, int value) {
     if (index < 0 || index > 13) return;
     value &= 0xFF;
     switch (index) {
-        case 0: case 2: case 4: case 1: case 3: case 5: {
+        case 0: case 1: case 2: case 3: case 4: case 5: {  // tone periods
             const int voice = index / 2;
             regs[index] = static_cast<uint8_t>(index & 1 ? value & 0x0F : value);
             toneIncrement[voice] = toneIncrementFor(regs[voice * 2 + 1], regs[voice * 2]);
