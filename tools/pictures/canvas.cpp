@@ -108,3 +108,27 @@ bool toPalette(const Canvas& c, std::vector<uint8_t>& indices, std::vector<Rgb>&
     for (Rgb p : c.pixels) indices.push_back(uint8_t(slots[key(p)]));
     return true;
 }
+
+void fillPolygon(Mask& m, const std::vector<PointF>& points) {
+    size_t n = points.size();
+    for (int y = 0; y < m.height; ++y) {
+        double py = y + 0.5;
+        for (int x = 0; x < m.width; ++x) {
+            double px = x + 0.5;
+            bool in = false;
+            for (size_t i = 0, j = n - 1; i < n; j = i++) {
+                PointF a = points[i], b = points[j];
+                if ((a.y > py) != (b.y > py) && px < (b.x - a.x) * (py - a.y) / (b.y - a.y) + a.x) in = !in;
+            }
+            if (in) setMask(m, x, y, true);
+        }
+    }
+}
+
+void fillEllipse(Mask& m, double cx, double cy, double rx, double ry, bool on) {
+    for (int y = 0; y < m.height; ++y)
+        for (int x = 0; x < m.width; ++x) {
+            double dx = (x + 0.5 - cx) / rx, dy = (y + 0.5 - cy) / ry;
+            if (dx * dx + dy * dy <= 1.0) setMask(m, x, y, on);
+        }
+}

@@ -61,3 +61,13 @@ struct Prng {
 // Converts a canvas to palette indices; the palette lists the colours in
 // ascending RGB order. Returns false when there are more than 256 colours.
 bool toPalette(const Canvas& c, std::vector<uint8_t>& indices, std::vector<Rgb>& palette);
+
+struct PointF {
+    double x, y;
+};
+
+// Fills the polygon (any shape; even-odd rule) by testing pixel centres.
+void fillPolygon(Mask& m, const std::vector<PointF>& points);
+// Fills the ellipse centred on (cx, cy) with radii rx, ry (pixel units,
+// pixel centres at half-integers).
+void fillEllipse(Mask& m, double cx, double cy, double rx, double ry, bool on = true);

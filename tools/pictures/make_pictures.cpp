@@ -20,6 +20,13 @@ const Picture kPictures[] = {
     {"198-orb-small.png", makeSmallOrb, false},
     {"199-orb-medium.png", makeMediumOrb, false},
     {"201-orb-large.png", makeLargeOrb, false},
+    {"220-card-years.png", makeYearsCard, false},
+    {"225-card-code.png", makeCodeCard, false},
+    {"226-card-graphics.png", makeGraphicsCard, false},
+    {"227-card-music.png", makeMusicCard, false},
+    {"228-card-greetings.png", makeGreetingsCard, false},
+    {"229-card-emblem.png", makeEmblemCard, false},
+    {"233-background.png", makeBackground, false},
 };
 
 bool writePicture(const std::string& dir, const Picture& p) {

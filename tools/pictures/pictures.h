@@ -13,3 +13,11 @@ Canvas makeFontSheet();
 Canvas makeLargeOrb();   // 35 x 35
 Canvas makeMediumOrb();  // 26 x 26
 Canvas makeSmallOrb();   // 18 x 18
+// Carousel cards, in the order they are shown.
+Canvas makeYearsCard();
+Canvas makeCodeCard();
+Canvas makeGraphicsCard();
+Canvas makeMusicCard();
+Canvas makeGreetingsCard();
+Canvas makeEmblemCard();
+Canvas makeBackground();

@@ -13,13 +13,7 @@ Canvas makeTitlePicture() {
     scatterStars(c, rng, 110, 0, horizon - 14, 256);
     for (int x = 0; x < 320; ++x) setPixel(c, x, horizon, {255, 150, 230});
 
-    FloorStyle floor;
-    floor.horizon = horizon;
-    floor.tileDark = {10, 8, 36};
-    floor.tileLight = {20, 16, 58};
-    floor.line = {70, 210, 240};
-    floor.haze = {120, 40, 124};
-    paintGlassFloor(c, floor);
+    paintGlassFloor(c, {horizon, {10, 8, 36}, {20, 16, 58}, {70, 210, 240}, {120, 40, 124}});
 
     Mask logo = logotypeMask(296, 58);
     const int logoX = 12, logoY = 30;
