@@ -59,6 +59,15 @@ void YmMusic::renderTracker(int16_t* samples, int32_t frames) {
     if (finished) return;
     while (frames > 0) {
         if (lineSamplesLeft == 0) {
+            // Past the last line: back to line 0 (whatever loopFrame says), or
+            // the end of a song that does not loop, once its last line has sounded.
+            if (nextFrame >= frameCount || nextFrame < 0) {
+                nextFrame = 0;
+                if (!loopEnabled) {
+                    finished = 1;
+                    return;
+                }
+            }
             const uint8_t* line = frameData + size_t(nextFrame) * size_t(trackerVoiceCount) * 4;
             for (int32_t v = 0; v < trackerVoiceCount; v++, line += 4) {
                 TrackerVoice& voice = trackerVoices[v];
@@ -79,11 +88,6 @@ void YmMusic::renderTracker(int16_t* samples, int32_t frames) {
                 }
             }
             nextFrame += 1;
-            if (nextFrame >= frameCount) {
-                nextFrame = 0;  // tracker songs restart at line 0, whatever loopFrame says
-                if (!loopEnabled) finished = 1;
-            }
-            if (finished) return;
             lineSamplesLeft = sampleRate / playerRate;
         }
 
