@@ -1,0 +1,113 @@
+// Builds the scroll text resource from its readable source:
+//   make_scrolltext SOURCE OUT
+// Letters are uppercased, each line break becomes one space, an empty line a
+// pause of eight spaces, lines starting with '#' are notes; the result must
+// use only the scroller's characters and is padded with spaces to its fixed
+// length.
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const size_t kTextSize = 3395;
+const int kPauseSpaces = 8;
+
+bool inFont(unsigned char ch) {
+    return ch == 0xC5 || ch == 0xC4 || ch == 0xD6 ||
+           (ch >= 0x20 && ch <= 0x5A && ch != '#' && ch != '$' && ch != '%');
+}
+
+// The three accented capitals arrive as UTF-8 (either case).
+int latin1Capital(unsigned char lead, unsigned char next) {
+    if (lead != 0xC3) return -1;
+    switch (next) {
+        case 0x85: case 0xA5: return 0xC5;  // Å å
+        case 0x84: case 0xA4: return 0xC4;  // Ä ä
+        case 0x96: case 0xB6: return 0xD6;  // Ö ö
+        default: return -1;
+    }
+}
+
+bool readFile(const char* path, std::string& out) {
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+// Converts one source line; false (with a message) on a character the
+// font does not have.
+bool convertLine(const std::string& line, int lineNumber, std::string& out) {
+    for (size_t i = 0; i < line.size(); ++i) {
+        unsigned char ch = (unsigned char)line[i];
+        if (ch >= 0x80) {
+            int capital = i + 1 < line.size() ? latin1Capital(ch, (unsigned char)line[i + 1]) : -1;
+            if (capital < 0) {
+                std::fprintf(stderr, "line %d: character not in the font\n", lineNumber);
+                return false;
+            }
+            out += char(capital);
+            ++i;
+            continue;
+        }
+        if (ch >= 'a' && ch <= 'z') ch = (unsigned char)(ch - 'a' + 'A');
+        if (ch == '\t') ch = ' ';
+        if (!inFont(ch)) {
+            std::fprintf(stderr, "line %d: '%c' is not in the font\n", lineNumber, ch);
+            return false;
+        }
+        out += char(ch);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_scrolltext SOURCE OUT\n");
+        return 2;
+    }
+    std::string source;
+    if (!readFile(argv[1], source)) {
+        std::fprintf(stderr, "%s: cannot read\n", argv[1]);
+        return 1;
+    }
+    std::string text;
+    size_t start = 0;
+    for (int lineNumber = 1; start < source.size(); ++lineNumber) {
+        size_t end = source.find('\n', start);
+        if (end == std::string::npos) end = source.size();
+        std::string line = source.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] == '#') continue;
+        size_t first = line.find_first_not_of(" \t"), last = line.find_last_not_of(" \t");
+        if (first == std::string::npos) {
+            if (!text.empty()) text.append(size_t(kPauseSpaces), ' ');
+            continue;
+        }
+        if (!text.empty() && text.back() != ' ') text += ' ';
+        if (!convertLine(line.substr(first, last - first + 1), lineNumber, text)) return 1;
+    }
+    if (text.size() > kTextSize) {
+        std::fprintf(stderr, "text is %zu bytes, %zu too long\n", text.size(), text.size() - kTextSize);
+        return 1;
+    }
+    text.append(kTextSize - text.size(), ' ');
+    FILE* f = std::fopen(argv[2], "wb");
+    if (!f) {
+        std::fprintf(stderr, "%s: cannot write\n", argv[2]);
+        return 1;
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (std::fclose(f) != 0 || !ok) {
+        std::fprintf(stderr, "%s: cannot write\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
