@@ -20,7 +20,10 @@ void waitForNextFrame(FramePacer* pacer, const FramePacerClock& clock) {
     // sleep overshoot does not accumulate into drift.
     int64_t target = pacer->deadlineNs + pacer->periodNs;
     if (now >= target) {
-        pacer->deadlineNs = now;
+        // A frame late by less than a period keeps the grid (the next one is
+        // a little shorter), so scheduling jitter costs no time; a longer
+        // stall starts a new grid from now.
+        pacer->deadlineNs = now - target > pacer->periodNs ? now : target;
         return;
     }
     while (now < target) {

@@ -20,8 +20,9 @@ enum : int64_t { FRAME_PERIOD_60HZ_NS = 1000000000 / 60 };
 
 void initFramePacer(FramePacer* pacer, int64_t periodNs = FRAME_PERIOD_60HZ_NS);
 // Called after each swap: waits until one period after the previous deadline.
-// A frame that is already late takes "now" as its deadline instead of racing
-// to catch up, so one slow frame never causes a burst of fast ones.
+// A frame more than a period late takes "now" as its deadline instead of
+// racing to catch up, so a stall never causes a burst of fast frames; one
+// late by less does not wait and keeps the grid, so jitter costs no time.
 void waitForNextFrame(FramePacer* pacer, const FramePacerClock& clock);
 // The real monotonic clock and a thread sleep.
 FramePacerClock systemFramePacerClock();

@@ -40,7 +40,7 @@ TEST(FramePacer, HoldsSixtyHertzWithoutDrift) {
     EXPECT_NEAR(static_cast<double>(t.now - start), 600.0 * P, 300000.0);
 }
 
-TEST(FramePacer, LateFrameResetsTheDeadline) {
+TEST(FramePacer, StallResetsTheDeadlineJitterDoesNot) {
     FakeTime t;
     FramePacerClock clock = {fakeNow, fakeSleep, &t};
     FramePacer pacer;
@@ -56,4 +56,14 @@ TEST(FramePacer, LateFrameResetsTheDeadline) {
     t.now += 1000000;
     waitForNextFrame(&pacer, clock);
     EXPECT_EQ(t.now, late + P);
+
+    // Late by less than a period: no wait, and the grid is kept.
+    const int64_t grid = pacer.deadlineNs;
+    t.now += P + P / 4;
+    before = t.sleeps;
+    waitForNextFrame(&pacer, clock);
+    EXPECT_EQ(t.sleeps, before);
+    EXPECT_EQ(pacer.deadlineNs, grid + P);
+    waitForNextFrame(&pacer, clock);
+    EXPECT_EQ(t.now, grid + 2 * P) << "the following frame is shorter";
 }
