@@ -30,15 +30,17 @@ void readKeyPresses(App* app) {
     }
 }
 
-// Single precision on purpose: the division first, then the product,
-// truncated towards zero. This gives the levels 4, 8, 12, 17 ... of a 60-frame
-// fade in. The sum is held to 0..255 so that the modulate colour stays grey.
+// Held to 0..255 so that the modulate colour stays a grey.
 int32_t clampLevel(int64_t level) { return int32_t(level < 0 ? 0 : (level > 255 ? 255 : level)); }
 
+// Single precision on purpose: the division first, then the product,
+// truncated towards zero. This gives the levels 4, 8, 12, 17 ... of a 60-frame
+// fade in. Fade fields no scene writes (a zero length, a frame count far past
+// the length) end at fadeTo instead of dividing by zero or overflowing.
 int32_t advanceFade() {
     DemoState& s = demoState;
     if (s.fadeFrame < s.fadeFrames) ++s.fadeFrame;
-    if (s.fadeFrames < 1) return clampLevel(s.fadeTo);  // a zero length would divide by zero
+    if (s.fadeFrames < 1) return clampLevel(s.fadeTo);
     const float progress = float(s.fadeFrame) / float(s.fadeFrames);
     const float step = progress * float(int64_t(s.fadeTo) - s.fadeFrom);
     if (!(step > -1e12f && step < 1e12f)) return clampLevel(s.fadeTo);
