@@ -1,0 +1,31 @@
+#!/bin/sh
+# Start-up without a display ends with 255 after the start line, the failure
+# line and the end line; without audio the program runs silent and Escape
+# still ends it with 0.
+# usage: degraded_start.sh PROGRAM
+set -u
+program=$1
+
+out=$(SDL_VIDEODRIVER=no-such-driver "$program")
+code=$?
+[ $code -eq 255 ] || { echo "FAIL: exit code $code without a display"; exit 1; }
+printf '%s\n' "$out" | sed -n 1p | grep -q "^Application started " || { echo "FAIL: first line: $out"; exit 1; }
+printf '%s\n' "$out" | sed -n 2p | grep -qx "Failed to get display info" || { echo "FAIL: no display line: $out"; exit 1; }
+printf '%s\n' "$out" | tail -n 1 | grep -q "^Application terminated [0-9:]* [0-9-]*\.$" || { echo "FAIL: last line: $out"; exit 1; }
+
+if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v Xvfb >/dev/null 2>&1; then
+    echo "SKIP: Xvfb is not installed (the display failure passed)"
+    exit 77
+fi
+inner='SDL_AUDIODRIVER=no-such-driver "$0" > "$1" & pid=$!
+sleep 2; xdotool key Escape
+i=0; while kill -0 $pid 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i+1)); done
+kill $pid 2>/dev/null && exit 3
+wait $pid'
+log=$(mktemp)
+xvfb-run -a -s "-screen 0 1920x1080x24" sh -c "$inner" "$program" "$log"
+code=$?
+out=$(cat "$log"); rm -f "$log"
+[ $code -eq 0 ] || { echo "FAIL: exit code $code without audio"; echo "$out"; exit 1; }
+printf '%s\n' "$out" | grep -qx "Couldn't initialize audio. Sound disabled." || { echo "FAIL: no sound line: $out"; exit 1; }
+echo "PASS"
