@@ -95,6 +95,12 @@ bool rowSpan(const Mask& m, int& top, int& bottom) {
     return bottom >= 0;
 }
 
+Mask padMask(const Mask& m, int pad) {
+    Mask out = makeMask(m.width + 2 * pad, m.height + 2 * pad);
+    stampMask(out, m, pad, pad);
+    return out;
+}
+
 }  // namespace
 
 Mask logotypeMask(int width, int height) {
@@ -117,15 +123,19 @@ Mask logotypeMask(int width, int height) {
     return mask;
 }
 
-void paintChrome(Canvas& c, const Mask& letters, int x0, int y0, const ChromeStyle& style) {
+void paintChrome(Canvas& c, const Mask& shape, int shapeX, int shapeY, const ChromeStyle& style) {
+    // One spare pixel all round, so that the outline also forms where the
+    // shape touches the edge of its mask.
+    const Mask letters = padMask(shape, 1);
+    const int x0 = shapeX - 1, y0 = shapeY - 1;
     const std::vector<Rgb>& sky = style.sky;
     const std::vector<Rgb>& ground = style.ground;
     Mask outline = dilate(letters, 1);
     int top, bottom;
     if (!rowSpan(letters, top, bottom)) return;
     if (style.spanTop >= 0) {
-        top = style.spanTop;
-        bottom = style.spanBottom;
+        top = style.spanTop + 1;  // the padding moved every row down by one
+        bottom = style.spanBottom + 1;
     }
     int span = bottom - top + 1, horizonRow = top + span * style.horizonPercent / 100;
 
@@ -160,8 +170,12 @@ void paintChrome(Canvas& c, const Mask& letters, int x0, int y0, const ChromeSty
         }
 }
 
-void paintGradientText(Canvas& c, const Mask& letters, int x0, int y0, const std::vector<Rgb>& ramp, Rgb outline,
+void paintGradientText(Canvas& c, const Mask& shape, int shapeX, int shapeY, const std::vector<Rgb>& ramp, Rgb outline,
                        bool dither) {
+    // One spare pixel all round, so that the outline also forms where the
+    // shape touches the edge of its mask.
+    const Mask letters = padMask(shape, 1);
+    const int x0 = shapeX - 1, y0 = shapeY - 1;
     Mask ring = dilate(letters, 1);
     int top, bottom;
     if (!rowSpan(letters, top, bottom)) return;
@@ -180,7 +194,11 @@ void paintGradientText(Canvas& c, const Mask& letters, int x0, int y0, const std
         }
 }
 
-void paintShadow(Canvas& c, const Mask& letters, int x0, int y0, int dx, int dy, int strength) {
+void paintShadow(Canvas& c, const Mask& shape, int shapeX, int shapeY, int dx, int dy, int strength) {
+    // One spare pixel all round, so that the outline also forms where the
+    // shape touches the edge of its mask.
+    const Mask letters = padMask(shape, 1);
+    const int x0 = shapeX - 1, y0 = shapeY - 1;
     Mask grown = dilate(letters, 1);
     for (int y = 0; y < grown.height; ++y)
         for (int x = 0; x < grown.width; ++x)
