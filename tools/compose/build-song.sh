@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Rebuilds the song from its score: compiles vitrelume.score into a "YM5!"
+# file and packs it as resources/217-music.lh5 (member name song.ym).
+#   tools/compose/build-song.sh [BUILD_DIR]     (default: build-compose)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${1:-$root/build-compose}
+cmake --build "$build" --target ymcompose lh5pack >/dev/null
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+"$build/tools/compose/ymcompose" "$root/tools/compose/vitrelume.score" -o "$tmp/song.ym" --sections
+"$build/tools/lh5/lh5pack" "$tmp/song.ym" "$root/resources/217-music.lh5" --name song.ym
+echo "resources/217-music.lh5: $(stat -c %s "$root/resources/217-music.lh5") bytes"
