@@ -1,5 +1,7 @@
 #include "tests/ym_music/music_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +29,13 @@ std::unique_ptr<YmMusic> loadSong(const YmBytes& image, bool* loaded) {
     music->chip.setLowPass(true);
     music->loopEnabled = true;
     if (loaded) *loaded = ok;
+    return music;
+}
+
+std::unique_ptr<YmMusic> loadedSong(const YmBytes& image) {
+    bool ok = false;
+    auto music = loadSong(image, &ok);
+    EXPECT_TRUE(ok) << music->lastError;
     return music;
 }
 

@@ -14,6 +14,9 @@ std::unique_ptr<YmMusic> musicHolding(const YmBytes& image);
 // `loaded` tells whether parsing succeeded.
 std::unique_ptr<YmMusic> loadSong(const YmBytes& image, bool* loaded = nullptr);
 
+// loadSong that expects success (a test failure otherwise).
+std::unique_ptr<YmMusic> loadedSong(const YmBytes& image);
+
 // Like loadSong, but expects a refusal and returns its lastError text.
 std::string refusal(const YmBytes& image);
 

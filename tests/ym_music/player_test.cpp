@@ -7,19 +7,12 @@
 
 namespace {
 
-std::unique_ptr<YmMusic> loaded(const YmBytes& image) {
-    bool ok = false;
-    auto music = loadSong(image, &ok);
-    EXPECT_TRUE(ok) << music->lastError;
-    return music;
-}
-
 std::unique_ptr<YmMusic> ym5Song(const char* tag, std::vector<YmFrame16> frames, std::vector<YmBytes> drums = {}) {
     YmRegisterSong song;
     song.tag = tag;
     song.frames = std::move(frames);
     song.drums = std::move(drums);
-    return loaded(writeRegisterSong(song));
+    return loadedSong(writeRegisterSong(song));
 }
 
 }  // namespace
@@ -28,7 +21,7 @@ std::unique_ptr<YmMusic> ym5Song(const char* tag, std::vector<YmFrame16> frames,
 // the song must sound exactly like a chip fed at those output frames.
 TEST(YmPlayer, FramesTickAtTheStartOfTheirChunk) {
     std::vector<YmFrame14> frames = composeOldTune(12);
-    auto music = loaded(writeOldRegisterSong("YM3!", frames));
+    auto music = loadedSong(writeOldRegisterSong("YM3!", frames));
     const std::set<int> ticks = {0, 882, 2205, 2646, 3528, 4410, 5292, 6615, 7056, 7938};
     Ym2149 reference;
     size_t next = 0;
@@ -54,7 +47,7 @@ TEST(YmPlayer, FramesTickAtTheStartOfTheirChunk) {
     }
 
     // Requests of 4,410 frames play exactly five register frames each.
-    music = loaded(writeOldRegisterSong("YM3!", composeOldTune(40)));
+    music = loadedSong(writeOldRegisterSong("YM3!", composeOldTune(40)));
     buffer.resize(2 * 4410);
     for (int request = 1; request <= 4; request++) {
         music->renderAudio(buffer.data(), 4410);
@@ -136,7 +129,7 @@ TEST(YmPlayer, Ym2FramesUseShapeTenAndTheBuiltInDrums) {
         frame(0x02, 0x05, 100, 255),       // bit 7 clear: nothing at all
         frame(0x00, 0x80 | 5, 100, 255),   // drum 5 at 2,457,600 / 100 Hz
     };
-    auto music = loaded(writeOldRegisterSong("YM2!", frames));
+    auto music = loadedSong(writeOldRegisterSong("YM2!", frames));
     Ym2149& chip = music->chip;
     music->advanceFrame();
     EXPECT_EQ(chip.regs[7], 0x24);
@@ -167,14 +160,14 @@ TEST(YmPlayer, SongsLoopAtTheirLoopFrameOrFinish) {
     YmRegisterSong song;
     for (uint8_t i = 0; i < 3; i++) song.frames.push_back(frame16({{0, uint8_t(10 + i)}, {13, 255}}));
     song.loopFrame = 1;
-    auto music = loaded(writeRegisterSong(song));
+    auto music = loadedSong(writeRegisterSong(song));
     const uint8_t played[6] = {10, 11, 12, 11, 12, 11};
     for (uint8_t expected : played) {
         music->advanceFrame();
         EXPECT_EQ(music->chip.regs[0], expected);
     }
 
-    music = loaded(writeRegisterSong(song));
+    music = loadedSong(writeRegisterSong(song));
     music->loopEnabled = false;
     std::vector<int16_t> buffer(2 * 4000, 99);
     EXPECT_TRUE(music->renderAudio(buffer.data(), 4 * 882 + 10));  // the end comes inside this request

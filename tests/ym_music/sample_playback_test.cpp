@@ -4,13 +4,6 @@
 
 namespace {
 
-std::unique_ptr<YmMusic> loaded(const YmBytes& image) {
-    bool ok = false;
-    auto music = loadSong(image, &ok);
-    EXPECT_TRUE(ok) << music->lastError;
-    return music;
-}
-
 // Left channel of `frames` rendered frames; checks right equals left.
 std::vector<int> render(YmMusic& music, int32_t frames, bool* result = nullptr) {
     std::vector<int16_t> buffer(size_t(2 * frames), 12345);
@@ -53,7 +46,7 @@ void putLine(YmBytes& lines, uint8_t sample, uint8_t volume, uint16_t frequency)
 }  // namespace
 
 TEST(YmDigiMix, BlocksPlayTheirRepeatCountsAndLoop) {
-    auto music = loaded(writeMixSong(countedMix()));
+    auto music = loadedSong(writeMixSong(countedMix()));
     EXPECT_EQ(render(*music, 30), repeated({{2560, 12}, {-5120, 2}, {2560, 12}, {-5120, 2}, {2560, 2}}));
 
     // Rewinding starts again at block 0.
@@ -62,7 +55,7 @@ TEST(YmDigiMix, BlocksPlayTheirRepeatCountsAndLoop) {
     EXPECT_EQ(render(*music, 13), repeated({{2560, 12}, {-5120, 1}}));
 
     // Without looping the song ends after its last block; the rest is silence.
-    music = loaded(writeMixSong(countedMix()));
+    music = loadedSong(writeMixSong(countedMix()));
     music->loopEnabled = false;
     bool result = false;
     EXPECT_EQ(render(*music, 20, &result), repeated({{2560, 12}, {-5120, 2}, {0, 6}}));
@@ -76,7 +69,7 @@ TEST(YmDigiMix, InterpolatesBetweenNeighbourBytes) {
     song.signedSamples = true;
     song.sampleData = {0, 64};
     song.blocks = {{0, 2, 1, 22050}};  // half a byte per output frame
-    auto music = loaded(writeMixSong(song));
+    auto music = loadedSong(writeMixSong(song));
     // The last byte of a block has no right neighbour and is held.
     EXPECT_EQ(render(*music, 6), (std::vector<int>{0, 8192, 16384, 16384, 0, 8192}));
 }
@@ -88,7 +81,7 @@ TEST(YmTracker, LinesSetSampleVolumeAndFrequency) {
     putLine(song.lines, 255, 32, 22050);  // same sample goes on, half speed, softer
     putLine(song.lines, 0, 63, 0);        // silence
     song.loopFrame = 2;
-    auto music = loaded(writeTrackerSong(song));
+    auto music = loadedSong(writeTrackerSong(song));
     const int16_t(*table)[256] = music->trackerVolumeTable;
     const YmBytes ramp = rampSample(2000);
 
@@ -112,7 +105,7 @@ TEST(YmTracker, VoicesEndOrLoopWithinTheirSample) {
     // with a repeat length of 0 and so ends like a plain voice.
     putLine(song.lines, 0, 63 | 0x40, 33075);
     putLine(song.lines, 1, 63 | 0x40, 44100);
-    auto music = loaded(writeTrackerSong(song));
+    auto music = loadedSong(writeTrackerSong(song));
     render(*music, 11);
     EXPECT_EQ(music->trackerVoices[0].samplePosition, 278528u);  // 8.25 - 4 bytes, fraction kept
     EXPECT_TRUE(music->trackerVoices[0].running);
@@ -123,7 +116,7 @@ TEST(YmTracker, VoicesEndOrLoopWithinTheirSample) {
     once.samples = {{rampSample(2000), 0}};
     putLine(once.lines, 0, 63, 44100);
     putLine(once.lines, 255, 63, 44100);
-    music = loaded(writeTrackerSong(once));
+    music = loadedSong(writeTrackerSong(once));
     music->loopEnabled = false;
     bool result = false;
     std::vector<int> out = render(*music, 2 * 882 + 50, &result);

@@ -1,0 +1,109 @@
+// Whole-song rendering speed of each song kind (as a real-time factor) and the
+// start-up cost of unpacking and parsing a packed song of the shipped size.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "tools/lh5/lh5_encoder.h"
+#include "tools/ym_song_writer.h"
+#include "ym/ym_music.h"
+
+namespace {
+
+const int32_t REQUEST = 2205;
+const int32_t OUTPUT_RATE = 44100;
+
+std::unique_ptr<YmMusic> load(const YmBytes& image) {
+    auto music = std::make_unique<YmMusic>();
+    music->release();
+    music->fileSize = int32_t(image.size());
+    music->fileData = static_cast<uint8_t*>(std::malloc(image.size()));
+    std::memcpy(music->fileData, image.data(), image.size());
+    music->fileData = music->depack(uint32_t(image.size()));
+    if (!music->fileData || !music->parseFile()) return nullptr;
+    music->chip.resetChip();
+    music->musicReady = 1;
+    music->paused = 0;
+    music->chip.setLowPass(true);
+    music->loopEnabled = true;
+    return music;
+}
+
+// Three minutes of music in the demo's request size.
+void renderSong(benchmark::State& state, const YmBytes& image) {
+    auto music = load(image);
+    if (!music) {
+        state.SkipWithError("song refused");
+        return;
+    }
+    const int64_t frames = int64_t(180) * OUTPUT_RATE;
+    static int16_t samples[2 * REQUEST];
+    for (auto _ : state) {
+        for (int64_t done = 0; done < frames; done += REQUEST) {
+            music->renderAudio(samples, REQUEST);
+        }
+        benchmark::DoNotOptimize(samples[0]);
+    }
+    // Seconds of music per second of work.
+    state.counters["realtime_factor"] =
+        benchmark::Counter(180.0 * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+YmBytes threeMinuteSong(const char* tag) {
+    YmRegisterSong song;
+    song.tag = tag;
+    song.frames = composeTune(180 * 50);
+    return writeRegisterSong(song);
+}
+
+void BM_RenderYm5Song(benchmark::State& state) { renderSong(state, threeMinuteSong("YM5!")); }
+
+void BM_RenderTrackerSong(benchmark::State& state) {
+    YmTrackerSong song;
+    song.voiceCount = 4;
+    YmBytes wave(4096);
+    for (size_t i = 0; i < wave.size(); i++) wave[i] = uint8_t((i * 37) ^ (i >> 3));
+    song.samples = {{wave, 0}};
+    for (int32_t n = 0; n < 180 * 50; n++) {
+        for (int v = 0; v < 4; v++) {
+            song.lines.insert(song.lines.end(), {uint8_t(n % 8 == 0 ? 0 : 255), uint8_t(40 | 0x40), 0x30,
+                                                 uint8_t(v * 40)});
+        }
+    }
+    renderSong(state, writeTrackerSong(song));
+}
+
+void BM_RenderMixSong(benchmark::State& state) {
+    YmMixSong song;
+    song.sampleData.assign(1 << 16, 0);
+    for (size_t i = 0; i < song.sampleData.size(); i++) song.sampleData[i] = uint8_t(i * 13);
+    song.blocks = {{0, 1 << 16, 4, 22050}, {1000, 30000, 2, 11025}};
+    renderSong(state, writeMixSong(song));
+}
+
+// The shipped song's size: 13,055 interleaved frames, about 209 KB unpacked.
+void BM_LoadPackedSong(benchmark::State& state) {
+    YmRegisterSong song;
+    song.frames = composeTune(13055);
+    YmBytes image = writeRegisterSong(song);
+    YmBytes packed = lh5PackArchive(image, "song.ym");
+    for (auto _ : state) {
+        auto music = load(packed);
+        if (!music) {
+            state.SkipWithError("song refused");
+            return;
+        }
+        benchmark::DoNotOptimize(music->frameData);
+    }
+    state.counters["packed_bytes"] = double(packed.size());
+    state.counters["unpacked_bytes"] = double(image.size());
+}
+
+}  // namespace
+
+BENCHMARK(BM_RenderYm5Song)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderTrackerSong)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderMixSong)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPackedSong)->Unit(benchmark::kMicrosecond);

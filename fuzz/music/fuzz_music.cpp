@@ -1,0 +1,56 @@
+// Loads any bytes as a song the way the demo does (depack, parse) and plays a
+// couple of seconds in requests of varied sizes, then releases it. Nothing
+// may crash, read out of bounds, leak or hit undefined behaviour.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "ym/ym_music.h"
+
+namespace {
+
+const size_t MAX_INPUT = 1 << 20;
+const uint32_t MAX_UNPACKED = 1 << 21;  // bigger archives only cost time here
+const int32_t FRAMES_TO_PLAY = 2 * 44100;
+
+bool claimsHugeMember(const uint8_t* data, size_t size) {
+    if (size < 15 || data[0] == 0 || std::memcmp(data + 2, "-lh5-", 5) != 0) return false;
+    uint32_t unpacked = uint32_t(data[11]) | (uint32_t(data[12]) << 8) | (uint32_t(data[13]) << 16) |
+                        (uint32_t(data[14]) << 24);
+    return unpacked > MAX_UNPACKED;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > MAX_INPUT || claimsHugeMember(data, size)) return 0;
+    auto music = std::make_unique<YmMusic>();
+    music->release();
+    music->fileSize = int32_t(size);
+    music->fileData = static_cast<uint8_t*>(std::malloc(size ? size : 1));
+    if (size) std::memcpy(music->fileData, data, size);
+    music->fileData = music->depack(uint32_t(size));
+    if (music->fileData && music->parseFile()) {
+        music->chip.resetChip();
+        music->musicReady = 1;
+        music->paused = 0;
+    }
+    music->chip.setLowPass(true);
+    // The last byte picks looping or not and the request sizes.
+    uint8_t choice = size ? data[size - 1] : 0;
+    music->loopEnabled = (choice & 1) == 0;
+    static const int32_t REQUESTS[8] = {2205, 1, 882, 4410, 7, 883, 1000, 2204};
+    static int16_t samples[2 * 4410];
+    for (int32_t done = 0, i = choice >> 1; done < FRAMES_TO_PLAY; i++) {
+        int32_t n = REQUESTS[i % 8];
+        music->renderAudio(samples, n);
+        done += n;
+        if (i % 97 == 0) {  // now and then rewind and carry on, as a restart would
+            music->stopAndRewind();
+            music->paused = 0;
+        }
+    }
+    music->release();
+    return 0;
+}
