@@ -1,5 +1,3 @@
-#include <cstdlib>
-
 #include "tools/pictures/canvas.h"
 #include "tools/pictures/pictures.h"
 #include "tools/pictures/scenery.h"
@@ -29,30 +27,6 @@ void paintPlanet(Canvas& c) {
         }
 }
 
-// A far glass skyline on the horizon: dark towers, a lit edge on the side
-// facing the planet, a few windows still awake.
-void paintSkyline(Canvas& c, Prng& rng) {
-    for (int x = -4; x < c.width;) {
-        int width = 8 + rng.below(14), height = 8 + rng.below(30);
-        bool spire = rng.below(3) == 0;
-        int top = kHorizon - height;
-        for (int dx = 0; dx < width; ++dx) {
-            int px = x + dx;
-            // Spires taper to a point over their top third.
-            int roof = spire ? top - width / 2 + std::abs(2 * dx - width + 1) / 2 : top;
-            for (int y = roof; y < kHorizon; ++y) {
-                Rgb colour = {12, 10, 32};
-                if (dx == width - 1 || y == roof) colour = {44, 46, 96};
-                else if (dx == width - 2) colour = {20, 18, 50};
-                else if (y > top + 1 && dx % 3 == 1 && (y - top) % 4 == 2 && rng.below(6) == 0)
-                    colour = rng.below(2) ? Rgb{50, 110, 140} : Rgb{110, 50, 120};
-                setPixel(c, px, y, colour);
-            }
-        }
-        x += width + 1 + rng.below(4) - 3;
-    }
-}
-
 }  // namespace
 
 Canvas makeBackground() {
@@ -62,7 +36,7 @@ Canvas makeBackground() {
     Prng rng{0x5CE7E233u};
     scatterStars(c, rng, 80, 0, kHorizon - 20, 150);
     paintPlanet(c);
-    paintSkyline(c, rng);
+    paintSkyline(c, rng, kHorizon, 8, 30);
     for (int x = 0; x < 320; ++x) setPixel(c, x, kHorizon, {96, 44, 120});
 
     paintGlassFloor(c, {kHorizon, {5, 5, 20}, {9, 8, 30}, {30, 96, 130}, {44, 20, 66}});

@@ -1,5 +1,7 @@
 #include "tools/pictures/scenery.h"
 
+#include <cstdlib>
+
 void paintSky(Canvas& c, int top, int bottom, const std::vector<Rgb>& ramp) {
     for (int y = top; y < bottom; ++y) {
         int pos = bottom - top > 1 ? (y - top) * 4096 / (bottom - top - 1) : 0;
@@ -26,6 +28,30 @@ void scatterStars(Canvas& c, Prng& rng, int count, int top, int bottom, int brig
                 blendPixel(c, x, y + d, tint, arm);
             }
         }
+    }
+}
+
+// A far glass skyline on the horizon: dark towers, a lit edge on the side
+// facing the planet, a few windows still awake.
+void paintSkyline(Canvas& c, Prng& rng, int horizon, int minHeight, int heightRange) {
+    for (int x = -4; x < c.width;) {
+        int width = 8 + rng.below(14), height = minHeight + rng.below(heightRange);
+        bool spire = rng.below(3) == 0;
+        int top = horizon - height;
+        for (int dx = 0; dx < width; ++dx) {
+            int px = x + dx;
+            // Spires taper to a point over their top third.
+            int roof = spire ? top - width / 2 + std::abs(2 * dx - width + 1) / 2 : top;
+            for (int y = roof; y < horizon; ++y) {
+                Rgb colour = {12, 10, 32};
+                if (dx == width - 1 || y == roof) colour = {44, 46, 96};
+                else if (dx == width - 2) colour = {20, 18, 50};
+                else if (y > top + 1 && dx % 3 == 1 && (y - top) % 4 == 2 && rng.below(6) == 0)
+                    colour = rng.below(2) ? Rgb{50, 110, 140} : Rgb{110, 50, 120};
+                setPixel(c, px, y, colour);
+            }
+        }
+        x += width + 1 + rng.below(4) - 3;
     }
 }
 

@@ -11,6 +11,10 @@ void paintSky(Canvas& c, int top, int bottom, const std::vector<Rgb>& ramp);
 // Single-pixel stars with a few cross-shaped bright ones, rows top..bottom-1.
 void scatterStars(Canvas& c, Prng& rng, int count, int top, int bottom, int brightness);
 
+// A far glass skyline standing on row `horizon`: dark towers and spires,
+// a lit edge on their right, a few windows still awake.
+void paintSkyline(Canvas& c, Prng& rng, int horizon, int minHeight, int heightRange);
+
 struct FloorStyle {
     int horizon;       // row of the vanishing line
     Rgb tileDark;      // near tiles

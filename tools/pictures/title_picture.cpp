@@ -11,6 +11,7 @@ Canvas makeTitlePicture() {
               {96, 30, 116}, {140, 44, 130}});
     Prng rng{0x7E57A11u};
     scatterStars(c, rng, 110, 0, horizon - 14, 256);
+    paintSkyline(c, rng, horizon, 3, 8);
     for (int x = 0; x < 320; ++x) setPixel(c, x, horizon, {255, 150, 230});
 
     paintGlassFloor(c, {horizon, {10, 8, 36}, {20, 16, 58}, {70, 210, 240}, {120, 40, 124}});
