@@ -70,6 +70,19 @@ Rgb bandRamp(const std::vector<Rgb>& ramp, int pos) {
     return ramp[size_t(index)];
 }
 
+bool maskRows(const Mask& m, int& top, int& bottom) {
+    top = m.height;
+    bottom = -1;
+    for (int y = 0; y < m.height; ++y)
+        for (int x = 0; x < m.width; ++x)
+            if (maskAt(m, x, y)) {
+                if (y < top) top = y;
+                bottom = y;
+                break;
+            }
+    return bottom >= 0;
+}
+
 Mask dilate(const Mask& m, int radius) {
     Mask out = m;
     for (int step = 0; step < radius; ++step) {

@@ -40,6 +40,9 @@ Rgb ditherRamp(const std::vector<Rgb>& ramp, int pos, int x, int y);
 // The same without dithering: crisp bands.
 Rgb bandRamp(const std::vector<Rgb>& ramp, int pos);
 
+// First and last rows with any pixel set; false for an empty mask.
+bool maskRows(const Mask& m, int& top, int& bottom);
+
 // Grows a mask by `radius` pixels (8-connected steps).
 Mask dilate(const Mask& m, int radius);
 // Places `src` over `dst` with its top-left at (x, y): pixels of `src` that

@@ -56,7 +56,7 @@ void paintWord(Canvas& c, const std::string& word, int top, const CardColours& k
     Mask text = cropMask(textMask(kFontBold, word, 16));
     if (text.width > kWidth - 12) text = cropMask(textMask(kFontCondensedBold, word, 16));
     paintGradientText(c, text, (kWidth - text.width) / 2, top,
-                      {{255, 255, 255}, mix(k.light, {255, 255, 255}, 140), k.light}, {8, 6, 24}, false);
+                      {{255, 255, 255}, mix(k.light, {255, 255, 255}, 140), k.light}, {8, 6, 24});
 }
 
 void paintEmblem(Canvas& c, const Mask& shape, const CardColours& k) {

@@ -13,19 +13,6 @@ const int kCapTop = 5;      // rows 1..3 above hold the dots and the ring
 const int kBaseline = kCapTop + kCapHeight;
 const int kFirstRow = 1, kLastRow = 29, kWidest = 29;  // the outline needs the rest
 
-// Row range of the set pixels; false when empty.
-bool rows(const Mask& m, int& top, int& bottom) {
-    top = m.height;
-    bottom = -1;
-    for (int y = 0; y < m.height; ++y)
-        for (int x = 0; x < m.width; ++x)
-            if (maskAt(m, x, y)) {
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-    return bottom >= 0;
-}
-
 // Base letter of the three accented capitals; 0 for every other byte.
 int accentBase(unsigned char ch) { return ch == 0xC5 || ch == 0xC4 ? 'A' : ch == 0xD6 ? 'O' : 0; }
 
@@ -47,7 +34,7 @@ Mask cellGlyph(unsigned char ch) {
         for (int y = kLastRow + 1; y < kCell; ++y)
             for (int x = 0; x < kCell; ++x) setMask(m, x, y, false);
     }
-    for (int cap = kCapHeight; rows(m, top, bottom) && bottom > kLastRow; --cap) {
+    for (int cap = kCapHeight; maskRows(m, top, bottom) && bottom > kLastRow; --cap) {
         int lift = std::min(bottom - kLastRow, top - kFirstRow);
         m = glyphMask(kFontBold, codepoint, cap, widthPercent, kCell, kBaseline - std::max(lift, 0), shiftX);
     }

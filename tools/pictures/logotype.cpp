@@ -82,19 +82,6 @@ bool inside(const std::vector<Point>& poly, long px, long py, long offsetUnits, 
     return true;
 }
 
-// First and last rows with any pixel set; false for an empty mask.
-bool rowSpan(const Mask& m, int& top, int& bottom) {
-    top = m.height;
-    bottom = -1;
-    for (int y = 0; y < m.height; ++y)
-        for (int x = 0; x < m.width; ++x)
-            if (maskAt(m, x, y)) {
-                if (y < top) top = y;
-                bottom = y;
-            }
-    return bottom >= 0;
-}
-
 Mask padMask(const Mask& m, int pad) {
     Mask out = makeMask(m.width + 2 * pad, m.height + 2 * pad);
     stampMask(out, m, pad, pad);
@@ -132,7 +119,7 @@ void paintChrome(Canvas& c, const Mask& shape, int shapeX, int shapeY, const Chr
     const std::vector<Rgb>& ground = style.ground;
     Mask outline = dilate(letters, 1);
     int top, bottom;
-    if (!rowSpan(letters, top, bottom)) return;
+    if (!maskRows(letters, top, bottom)) return;
     if (style.spanTop >= 0) {
         top = style.spanTop + 1;  // the padding moved every row down by one
         bottom = style.spanBottom + 1;
@@ -151,10 +138,10 @@ void paintChrome(Canvas& c, const Mask& shape, int shapeX, int shapeY, const Chr
                 colour = style.horizon;
             } else if (y < horizonRow) {
                 int pos = (y - top) * 4096 / (horizonRow - top > 0 ? horizonRow - top : 1);
-                colour = style.dither ? ditherRamp(sky, pos, x, y) : bandRamp(sky, pos);
+                colour = bandRamp(sky, pos);
             } else {
                 int pos = (y - horizonRow - 1) * 4096 / (bottom - horizonRow > 1 ? bottom - horizonRow - 1 : 1);
-                colour = style.dither ? ditherRamp(ground, pos, x, y) : bandRamp(ground, pos);
+                colour = bandRamp(ground, pos);
             }
             // Bevel: light falls from the top left.
             for (int d = 1; d <= style.bevel; ++d) {
@@ -170,15 +157,15 @@ void paintChrome(Canvas& c, const Mask& shape, int shapeX, int shapeY, const Chr
         }
 }
 
-void paintGradientText(Canvas& c, const Mask& shape, int shapeX, int shapeY, const std::vector<Rgb>& ramp, Rgb outline,
-                       bool dither) {
+void paintGradientText(Canvas& c, const Mask& shape, int shapeX, int shapeY, const std::vector<Rgb>& ramp,
+                       Rgb outline) {
     // One spare pixel all round, so that the outline also forms where the
     // shape touches the edge of its mask.
     const Mask letters = padMask(shape, 1);
     const int x0 = shapeX - 1, y0 = shapeY - 1;
     Mask ring = dilate(letters, 1);
     int top, bottom;
-    if (!rowSpan(letters, top, bottom)) return;
+    if (!maskRows(letters, top, bottom)) return;
     for (int y = 0; y < letters.height; ++y)
         for (int x = 0; x < letters.width; ++x) {
             if (!maskAt(ring, x, y)) continue;
@@ -187,7 +174,7 @@ void paintGradientText(Canvas& c, const Mask& shape, int shapeX, int shapeY, con
                 continue;
             }
             int pos = bottom > top ? (y - top) * 4096 / (bottom - top) : 0;
-            Rgb colour = dither ? ditherRamp(ramp, pos, x, y) : bandRamp(ramp, pos);
+            Rgb colour = bandRamp(ramp, pos);
             if (!maskAt(letters, x, y - 1)) colour = mix(colour, {255, 255, 255}, 150);
             else if (!maskAt(letters, x, y + 1)) colour = mix(colour, {30, 10, 40}, 90);
             setPixel(c, x0 + x, y0 + y, colour);

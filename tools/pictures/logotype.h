@@ -17,7 +17,6 @@ const std::vector<Rgb> kChromeGround = {{34, 16, 66},   {64, 26, 104},  {110, 40
 struct ChromeStyle {
     int bevel = 1;              // highlight / shade depth in pixels
     Rgb outline = {10, 8, 30};  // near-black: pure black is transparent in the demo
-    bool dither = false;        // dithered gradient (large sizes) or crisp bands
     std::vector<Rgb> sky = kChromeSky;
     std::vector<Rgb> ground = kChromeGround;
     Rgb horizon = {255, 255, 255};
@@ -32,8 +31,7 @@ void paintChrome(Canvas& c, const Mask& letters, int x, int y, const ChromeStyle
 
 // Paints a mask as outlined text filled with a top-to-bottom ramp and a
 // bright top edge: the gold lettering of the anniversary line and the font.
-void paintGradientText(Canvas& c, const Mask& letters, int x, int y, const std::vector<Rgb>& ramp, Rgb outline,
-                       bool dither);
+void paintGradientText(Canvas& c, const Mask& letters, int x, int y, const std::vector<Rgb>& ramp, Rgb outline);
 
 // Darkens the area under a mask shifted by (dx, dy): a soft drop shadow.
 void paintShadow(Canvas& c, const Mask& letters, int x, int y, int dx, int dy, int strength);

@@ -28,6 +28,6 @@ Canvas makeTitlePicture() {
     paintShadow(c, line, lineX, lineY, 2, 2, 150);
     paintGradientText(c, line, lineX, lineY,
                       {{255, 250, 210}, {255, 226, 140}, {250, 190, 80}, {226, 140, 50}, {190, 96, 40}},
-                      {12, 6, 24}, false);
+                      {12, 6, 24});
     return c;
 }
