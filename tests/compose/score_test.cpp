@@ -79,6 +79,8 @@ TEST(ScoreText, RefusesFaultyScoresSayingWhere) {
     EXPECT_NE(refusal(withPattern("  A @i h4:16\n")).find("not a note"), std::string::npos);
     EXPECT_NE(refusal(std::string(kHead) + "phrase p $p\npattern p bars=1\n  A $p\nsong p\n").find("nest"),
               std::string::npos);
+    EXPECT_NE(refusal(withPattern("  A @i [ [ [ v9 ]x1000 ]x1000 ]x1000\n")).find("runs past"), std::string::npos);
+    EXPECT_NE(refusal(withPattern("  A @i [ c4:1 ]x100000\n")).find("runs past"), std::string::npos);
     EXPECT_EQ(refusal("title T\nauthor A\nbogus 1\n"), "line 3: unknown keyword 'bogus'");
     EXPECT_EQ(refusal(kHead), "the score has no 'song' line");
     // Shared controls: one digidrum and one envelope user per frame.

@@ -9,6 +9,8 @@
 
 namespace {
 
+const int64_t kMaxSongFrames = 50 * 3600;
+
 struct TrackText {
     std::vector<std::string> tokens;
 };
@@ -242,8 +244,9 @@ bool topLine(ParseState& st, const std::vector<std::string>& w, const std::strin
         tokens.insert(tokens.end(), w.begin() + 2, w.end());
     } else if (key == "pattern") {
         int bars = 0;
-        if (w.size() != 3 || w[2].rfind("bars=", 0) != 0 || !toInt(w[2].substr(5), bars) || bars < 1)
-            return fail(st, "'pattern' takes a name and bars=N");
+        if (w.size() != 3 || w[2].rfind("bars=", 0) != 0 || !toInt(w[2].substr(5), bars) || bars < 1 ||
+            bars > 1024)
+            return fail(st, "'pattern' takes a name and bars=N (1 to 1024)");
         if (st.patterns.count(w[1])) return fail(st, "pattern '" + w[1] + "' defined twice");
         st.patterns[w[1]].name = w[1];
         st.patterns[w[1]].rows = bars * 16;
@@ -310,8 +313,10 @@ struct Expander {
     int voice;  // 0..2, or 3 for drums
     TrackCursor cursor;
     int startRow;
+    int patternRows;
     std::vector<VoiceEvent> events;
     std::vector<DrumEvent> drumEvents;
+    int work = 0;  // tokens expanded so far: nested repeats cannot run away
 
     bool fail(const std::string& message) {
         st.error = where + ": " + message;
@@ -408,6 +413,8 @@ struct Expander {
         if (depth > 16) return fail("phrases nest too deeply (a phrase that uses itself?)");
         for (size_t i = begin; i < end; ++i) {
             const std::string& t = tokens[i];
+            if (++work > 1000000 || cursor.row > patternRows)
+                return fail("runs past the pattern's " + std::to_string(patternRows) + " rows");
             if (t == "[") {
                 size_t level = 1, j = i + 1;
                 for (; j < end; ++j) {
@@ -454,7 +461,7 @@ bool unrollSong(ParseState& st) {
         score.sectionNames.push_back(name);
         score.sectionRows.push_back(row);
         for (int track = 0; track < 4; ++track) {
-            Expander ex{st, "pattern " + name + " track " + std::string(1, "ABCD"[track]), track, {}, row, {}, {}};
+            Expander ex{st, "pattern " + name + " track " + std::string(1, "ABCD"[track]), track, {}, row, p.rows, {}, {}, 0};
             if (p.tracks[track].tokens.empty()) {
                 // A voice the pattern leaves out is silent there.
                 if (track < 3) ex.events.push_back(VoiceEvent{row, EVENT_REST, 0, {}, 0, 0});
@@ -471,6 +478,10 @@ bool unrollSong(ParseState& st) {
                 score.drums.insert(score.drums.end(), ex.drumEvents.begin(), ex.drumEvents.end());
         }
         row += p.rows;
+        if (static_cast<int64_t>(row) * score.framesPerRow > kMaxSongFrames) {
+            st.error = "song: longer than an hour";
+            return false;
+        }
     }
     score.rowCount = row;
     return true;

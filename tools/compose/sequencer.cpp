@@ -94,7 +94,7 @@ VoiceOutput noteOutput(NoteState& n) {
     const std::vector<int>& arp = n.chord.empty() ? in.arp : n.chord;
     if (!arp.empty()) cents += 100 * arp[static_cast<size_t>(n.age / in.arpSpeed) % arp.size()];
     if (in.vibratoPeriod > 0 && n.age >= in.vibratoDelay) {
-        uint32_t phase = static_cast<uint32_t>((n.age - in.vibratoDelay) * 65536 / in.vibratoPeriod);
+        uint32_t phase = static_cast<uint32_t>(static_cast<int64_t>(n.age - in.vibratoDelay) * 65536 / in.vibratoPeriod);
         cents += in.vibratoDepth * sine16(phase) / 32768;
     }
     out.cents = cents;
