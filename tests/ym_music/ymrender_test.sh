@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# ymrender from the outside: exit codes, what it prints, WAV and raw output.
+#   ymrender_test.sh YMRENDER MAKE_TEST_SONGS
+set -uo pipefail
+ymrender=${1:?ymrender path}
+make_songs=${2:?make_test_songs path}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() {  # check DESCRIPTION COMMAND...: the command must succeed
+  local what=$1
+  shift
+  if ! "$@"; then
+    echo "FAILED: $what" >&2
+    failures=$((failures + 1))
+  fi
+}
+exit_code() { "$@" >/dev/null 2>&1; echo $?; }
+
+"$make_songs" "$work" --seconds 2 || exit 1
+for song in "$work"/*.ym; do
+  check "$(basename "$song") is described" test "$(exit_code "$ymrender" "$song")" = 0
+done
+check "the tag is printed" grep -q '^Tag: *YMT2$' <("$ymrender" "$work/ymt2.ym")
+check "the title is printed" grep -q '^Title: *YM6! effects$' <("$ymrender" "$work/ym6-effects.ym")
+
+head -c 100 "$work/ym5.ym" >"$work/cut.ym"
+check "a cut file exits with 1" test "$(exit_code "$ymrender" "$work/cut.ym")" = 1
+check "a cut file gives the loader's text" grep -q '^Truncated YM file !$' <("$ymrender" "$work/cut.ym" 2>&1)
+check "a missing file exits with 1" test "$(exit_code "$ymrender" "$work/none.ym")" = 1
+check "no file exits with 2" test "$(exit_code "$ymrender")" = 2
+check "an unknown option exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --loud)" = 2
+check "a bad length exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" -o "$work/x.wav" --seconds -1)" = 2
+check "a bad request exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --raw --request 0)" = 2
+
+# One pass by default; --seconds S renders S x 44,100 frames; raw is the WAV body.
+check "wav renders" "$ymrender" "$work/ym3.ym" -o "$work/pass.wav"
+check "one pass is 2 s" test "$(stat -c %s "$work/pass.wav")" = $((44 + 2 * 44100 * 4))
+check "wav with seconds renders" "$ymrender" "$work/ym6-effects.ym" -o "$work/s.wav" --seconds 1.5
+check "1.5 s of frames" test "$(stat -c %s "$work/s.wav")" = $((44 + 66150 * 4))
+"$ymrender" "$work/ym6-effects.ym" --raw --seconds 1.5 >"$work/s.raw"
+tail -c +45 "$work/s.wav" >"$work/s.body"
+check "raw equals the WAV body" cmp -s "$work/s.raw" "$work/s.body"
+check "the song is not silent" test -n "$(tr -d '\000' <"$work/s.raw" | head -c 1)"
+"$ymrender" "$work/ym6-effects.ym" --raw --seconds 1.5 --request 1000 >"$work/r.raw"
+check "another request size gives as many frames" test "$(stat -c %s "$work/r.raw")" = $((66150 * 4))
+
+exit $((failures > 0))
