@@ -137,11 +137,6 @@ TEST(YmLoader, DigidrumsAreCopiedAndFourBitLevelsConverted) {
     EXPECT_EQ(music->drums[0].samples[0], 0);  // converted as well: level 1 gives 0
     EXPECT_EQ(music->attributes & ATTR_4BIT_DRUMS, 0u);
     EXPECT_STREQ(music->title, "Test song");  // the empty drum skipped no bytes
-
-    song.attributes = 0;
-    music = loadSong(writeRegisterSong(song), &loaded);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(music->drums[0].samples[2], 3);
 }
 
 TEST(YmLoader, TrackerSongsGetSamplesVolumeTableAndLineOrder) {
