@@ -1,41 +1,11 @@
 // Score text -> Score. Line based: a keyword starts each line, a word that
-// starts with '#' opens a comment. Blocks (instrument, pattern) take the property lines that follow.
+// starts with '#' opens a comment. Blocks (instrument, pattern) take the
+// property lines that follow; the tracks are unrolled in score_tracks.cpp.
 #include "tools/compose/score.h"
+#include "tools/compose/score_text.h"
 
-#include <cctype>
 #include <cstdlib>
-#include <map>
 #include <sstream>
-
-namespace {
-
-const int64_t kMaxSongFrames = 50 * 3600;
-
-struct TrackText {
-    std::vector<std::string> tokens;
-};
-
-struct PatternText {
-    std::string name;
-    int rows = 0;
-    TrackText tracks[4];  // A, B, C, drums
-};
-
-struct ParseState {
-    Score& score;
-    std::string& error;
-    std::map<std::string, std::vector<std::string>> phrases;
-    std::map<std::string, PatternText> patterns;
-    std::vector<std::string> order;
-    int lineNumber = 0;
-    enum Block { BLOCK_NONE, BLOCK_INSTRUMENT, BLOCK_PATTERN } block = BLOCK_NONE;
-    std::string blockName;
-};
-
-bool fail(ParseState& st, const std::string& message) {
-    st.error = "line " + std::to_string(st.lineNumber) + ": " + message;
-    return false;
-}
 
 bool toInt(const std::string& text, int& value) {
     if (text.empty()) return false;
@@ -44,6 +14,28 @@ bool toInt(const std::string& text, int& value) {
     if (*end != '\0' || v < -1000000 || v > 1000000) return false;
     value = static_cast<int>(v);
     return true;
+}
+
+int findInstrument(const std::vector<Instrument>& list, const std::string& name) {
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].name == name) return static_cast<int>(i);
+    return -1;
+}
+
+namespace {
+
+struct ParseState {
+    Score& score;
+    std::string& error;
+    SongText song;
+    int lineNumber = 0;
+    enum Block { BLOCK_NONE, BLOCK_INSTRUMENT, BLOCK_PATTERN } block = BLOCK_NONE;
+    std::string blockName;
+};
+
+bool fail(ParseState& st, const std::string& message) {
+    st.error = "line " + std::to_string(st.lineNumber) + ": " + message;
+    return false;
 }
 
 bool intList(ParseState& st, const std::vector<std::string>& words, size_t from, int lo, int hi,
@@ -60,11 +52,6 @@ bool intList(ParseState& st, const std::vector<std::string>& words, size_t from,
     return true;
 }
 
-int findNamed(const std::vector<Instrument>& list, const std::string& name) {
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i].name == name) return static_cast<int>(i);
-    return -1;
-}
 
 int findSample(const std::vector<SampleRecipe>& list, const std::string& name) {
     for (size_t i = 0; i < list.size(); ++i)
@@ -172,8 +159,6 @@ bool parseVoice(const std::string& text, int& voice) {
     return true;
 }
 
-bool parseNoteName(const std::string& text, size_t& pos, int& note);
-
 bool hitLine(ParseState& st, const std::vector<std::string>& w) {
     if (w.size() < 2) return fail(st, "'hit' needs a name");
     Hit h;
@@ -189,7 +174,7 @@ bool hitLine(ParseState& st, const std::vector<std::string>& w) {
             h.sample = findSample(st.score.samples, value);
             if (h.sample < 0) return fail(st, "unknown sample '" + value + "'");
         } else if (key == "instrument") {
-            h.instrument = findNamed(st.score.instruments, value);
+            h.instrument = findInstrument(st.score.instruments, value);
             if (h.instrument < 0) return fail(st, "unknown instrument '" + value + "'");
         } else if (key == "rate") {
             if (!toInt(value, h.rate) || h.rate < 100 || h.rate > 60000)
@@ -210,11 +195,11 @@ bool hitLine(ParseState& st, const std::vector<std::string>& w) {
 }
 
 bool patternLine(ParseState& st, const std::vector<std::string>& w) {
-    PatternText& p = st.patterns[st.blockName];
+    PatternText& p = st.song.patterns[st.blockName];
     int track = -1;
     if (w[0] == "D") track = 3;
     else if (!parseVoice(w[0], track)) return fail(st, "pattern lines start with A, B, C or D");
-    p.tracks[track].tokens.insert(p.tracks[track].tokens.end(), w.begin() + 1, w.end());
+    p.tracks[track].insert(p.tracks[track].end(), w.begin() + 1, w.end());
     return true;
 }
 
@@ -230,7 +215,7 @@ bool topLine(ParseState& st, const std::vector<std::string>& w, const std::strin
             return fail(st, "'speed' takes frames per row, 1 to 50");
     } else if (key == "instrument") {
         if (w.size() != 2) return fail(st, "'instrument' takes a name");
-        if (findNamed(st.score.instruments, w[1]) >= 0) return fail(st, "instrument '" + w[1] + "' defined twice");
+        if (findInstrument(st.score.instruments, w[1]) >= 0) return fail(st, "instrument '" + w[1] + "' defined twice");
         st.score.instruments.push_back(Instrument{});
         st.score.instruments.back().name = w[1];
         st.block = ParseState::BLOCK_INSTRUMENT;
@@ -240,16 +225,16 @@ bool topLine(ParseState& st, const std::vector<std::string>& w, const std::strin
         return hitLine(st, w);
     } else if (key == "phrase") {
         if (w.size() < 2) return fail(st, "'phrase' needs a name");
-        auto& tokens = st.phrases[w[1]];
+        auto& tokens = st.song.phrases[w[1]];
         tokens.insert(tokens.end(), w.begin() + 2, w.end());
     } else if (key == "pattern") {
         int bars = 0;
         if (w.size() != 3 || w[2].rfind("bars=", 0) != 0 || !toInt(w[2].substr(5), bars) || bars < 1 ||
             bars > 1024)
             return fail(st, "'pattern' takes a name and bars=N (1 to 1024)");
-        if (st.patterns.count(w[1])) return fail(st, "pattern '" + w[1] + "' defined twice");
-        st.patterns[w[1]].name = w[1];
-        st.patterns[w[1]].rows = bars * 16;
+        if (st.song.patterns.count(w[1])) return fail(st, "pattern '" + w[1] + "' defined twice");
+        st.song.patterns[w[1]].name = w[1];
+        st.song.patterns[w[1]].rows = bars * 16;
         st.block = ParseState::BLOCK_PATTERN;
         st.blockName = w[1];
     } else if (key == "song") {
@@ -261,7 +246,7 @@ bool topLine(ParseState& st, const std::vector<std::string>& w, const std::strin
                 if (!toInt(name.substr(star + 1), times) || times < 1) return fail(st, "bad repeat in '" + name + "'");
                 name = name.substr(0, star);
             }
-            for (int t = 0; t < times; ++t) st.order.push_back(name);
+            for (int t = 0; t < times; ++t) st.song.order.push_back(name);
         }
     } else {
         return fail(st, "unknown keyword '" + key + "'");
@@ -269,229 +254,11 @@ bool topLine(ParseState& st, const std::vector<std::string>& w, const std::strin
     return true;
 }
 
-// ---- tracks ----------------------------------------------------------------
-
-struct Chord {
-    const char* name;
-    std::vector<int> offsets;
-};
-
-const std::vector<Chord>& chordTable() {
-    static const std::vector<Chord> table = {
-        {"m7", {0, 3, 7, 10}}, {"M7", {0, 4, 7, 11}}, {"m9", {0, 3, 7, 14}}, {"s4", {0, 5, 7}},
-        {"s2", {0, 2, 7}},     {"a9", {0, 4, 7, 14}}, {"m", {0, 3, 7}},       {"M", {0, 4, 7}},
-        {"7", {0, 4, 7, 10}},  {"5", {0, 7, 12}},     {"d", {0, 3, 6}},       {"o", {0, 12}},
-    };
-    return table;
-}
-
-bool parseNoteName(const std::string& text, size_t& pos, int& note) {
-    static const int semitone[7] = {9, 11, 0, 2, 4, 5, 7};  // a..g
-    if (pos >= text.size() || text[pos] < 'a' || text[pos] > 'g') return false;
-    int n = semitone[text[pos] - 'a'];
-    ++pos;
-    if (pos + 1 < text.size() && (text[pos] == '#' || text[pos] == 'b') && std::isdigit(static_cast<unsigned char>(text[pos + 1]))) {
-        n += text[pos] == '#' ? 1 : -1;
-        ++pos;
-    }
-    if (pos >= text.size() || !std::isdigit(static_cast<unsigned char>(text[pos]))) return false;
-    note = n + 12 * (text[pos] - '0' + 1);
-    ++pos;
-    return true;
-}
-
-struct TrackCursor {
-    int row = 0;
-    int length = 4;
-    int volume = 15;
-    int instrument = -1;
-};
-
-struct Expander {
-    ParseState& st;
-    std::string where;
-    int voice;  // 0..2, or 3 for drums
-    TrackCursor cursor;
-    int startRow;
-    int patternRows;
-    std::vector<VoiceEvent> events;
-    std::vector<DrumEvent> drumEvents;
-    int work = 0;  // tokens expanded so far: nested repeats cannot run away
-
-    bool fail(const std::string& message) {
-        st.error = where + ": " + message;
-        return false;
-    }
-
-    bool takeLength(const std::string& token, size_t pos) {
-        if (pos == token.size()) return true;
-        int n;
-        if (token[pos] != ':' || !toInt(token.substr(pos + 1), n) || n < 1)
-            return fail("bad length in '" + token + "'");
-        cursor.length = n;
-        return true;
-    }
-
-    bool voiceToken(const std::string& token, int transpose) {
-        if (token[0] == '@') {
-            cursor.instrument = findNamed(st.score.instruments, token.substr(1));
-            if (cursor.instrument < 0) return fail("unknown instrument '" + token.substr(1) + "'");
-            return true;
-        }
-        if (token[0] == 'v' && token.size() > 1) {
-            if (!toInt(token.substr(1), cursor.volume) || cursor.volume < 0 || cursor.volume > 15)
-                return fail("volume is v0 to v15, not '" + token + "'");
-            return true;
-        }
-        VoiceEvent e;
-        e.row = startRow + cursor.row;
-        size_t pos = 0;
-        if (token[0] == 'r' || token[0] == '-') {
-            pos = 1;
-            if (!takeLength(token, pos)) return false;
-            if (token[0] == 'r') {
-                e.kind = EVENT_REST;
-                events.push_back(e);
-            }
-            cursor.row += cursor.length;
-            return true;
-        }
-        if (token[0] == '~') {
-            e.kind = EVENT_SLIDE;
-            pos = 1;
-        }
-        if (!parseNoteName(token, pos, e.note)) return fail("not a note: '" + token + "'");
-        e.note += transpose;
-        size_t colon = token.find(':', pos);
-        std::string chord = token.substr(pos, colon == std::string::npos ? std::string::npos : colon - pos);
-        if (!chord.empty()) {
-            bool found = false;
-            for (const Chord& c : chordTable())
-                if (chord == c.name) {
-                    e.chord = c.offsets;
-                    found = true;
-                }
-            if (!found) return fail("unknown chord '" + chord + "' in '" + token + "'");
-            pos += chord.size();
-        }
-        if (!takeLength(token, pos)) return false;
-        if (cursor.instrument < 0) return fail("note '" + token + "' before any @instrument");
-        e.instrument = cursor.instrument;
-        e.volume = cursor.volume;
-        if (e.note < 12 || e.note > 120) return fail("note out of range: '" + token + "'");
-        events.push_back(e);
-        cursor.row += cursor.length;
-        return true;
-    }
-
-    bool drumToken(const std::string& token) {
-        size_t colon = token.find(':');
-        std::string names = token.substr(0, colon);
-        if (!takeLength(token, colon == std::string::npos ? token.size() : colon)) return false;
-        if (names != ".") {
-            DrumEvent e;
-            e.row = startRow + cursor.row;
-            size_t start = 0;
-            while (start <= names.size()) {
-                size_t plus = names.find('+', start);
-                std::string name = names.substr(start, plus == std::string::npos ? std::string::npos : plus - start);
-                int found = -1;
-                for (size_t i = 0; i < st.score.hits.size(); ++i)
-                    if (st.score.hits[i].name == name) found = static_cast<int>(i);
-                if (found < 0) return fail("unknown hit '" + name + "'");
-                e.hits.push_back(found);
-                if (plus == std::string::npos) break;
-                start = plus + 1;
-            }
-            drumEvents.push_back(e);
-        }
-        cursor.row += cursor.length;
-        return true;
-    }
-
-    bool run(const std::vector<std::string>& tokens, size_t begin, size_t end, int transpose, int depth) {
-        if (depth > 16) return fail("phrases nest too deeply (a phrase that uses itself?)");
-        for (size_t i = begin; i < end; ++i) {
-            const std::string& t = tokens[i];
-            if (++work > 1000000 || cursor.row > patternRows)
-                return fail("runs past the pattern's " + std::to_string(patternRows) + " rows");
-            if (t == "[") {
-                size_t level = 1, j = i + 1;
-                for (; j < end; ++j) {
-                    if (tokens[j] == "[") ++level;
-                    if (tokens[j].rfind("]", 0) == 0 && --level == 0) break;
-                }
-                int times = 0;
-                if (j == end || tokens[j].size() < 3 || tokens[j][1] != 'x' || !toInt(tokens[j].substr(2), times) || times < 1)
-                    return fail("'[' needs a closing ']xN'");
-                for (int k = 0; k < times; ++k)
-                    if (!run(tokens, i + 1, j, transpose, depth + 1)) return false;
-                i = j;
-            } else if (t[0] == '$') {
-                size_t caret = t.find('^');
-                std::string name = t.substr(1, caret == std::string::npos ? std::string::npos : caret - 1);
-                int shift = 0;
-                if (caret != std::string::npos && !toInt(t.substr(caret + 1), shift))
-                    return fail("bad transposition in '" + t + "'");
-                auto it = st.phrases.find(name);
-                if (it == st.phrases.end()) return fail("unknown phrase '" + name + "'");
-                if (!run(it->second, 0, it->second.size(), transpose + shift, depth + 1)) return false;
-            } else if (voice == 3 ? !drumToken(t) : !voiceToken(t, transpose)) {
-                return false;
-            }
-        }
-        return true;
-    }
-};
-
-bool unrollSong(ParseState& st) {
-    Score& score = st.score;
-    if (st.order.empty()) {
-        st.error = "the score has no 'song' line";
-        return false;
-    }
-    int row = 0;
-    for (const std::string& name : st.order) {
-        auto it = st.patterns.find(name);
-        if (it == st.patterns.end()) {
-            st.error = "song: unknown pattern '" + name + "'";
-            return false;
-        }
-        const PatternText& p = it->second;
-        score.sectionNames.push_back(name);
-        score.sectionRows.push_back(row);
-        for (int track = 0; track < 4; ++track) {
-            Expander ex{st, "pattern " + name + " track " + std::string(1, "ABCD"[track]), track, {}, row, p.rows, {}, {}, 0};
-            if (p.tracks[track].tokens.empty()) {
-                // A voice the pattern leaves out is silent there.
-                if (track < 3) ex.events.push_back(VoiceEvent{row, EVENT_REST, 0, {}, 0, 0});
-                ex.cursor.row = p.rows;
-            } else if (!ex.run(p.tracks[track].tokens, 0, p.tracks[track].tokens.size(), 0, 0)) {
-                return false;
-            }
-            if (ex.cursor.row != p.rows)
-                return ex.fail("lasts " + std::to_string(ex.cursor.row) + " rows, the pattern " +
-                               std::to_string(p.rows));
-            if (track < 3)
-                score.voices[track].insert(score.voices[track].end(), ex.events.begin(), ex.events.end());
-            else
-                score.drums.insert(score.drums.end(), ex.drumEvents.begin(), ex.drumEvents.end());
-        }
-        row += p.rows;
-        if (static_cast<int64_t>(row) * score.framesPerRow > kMaxSongFrames) {
-            st.error = "song: longer than an hour";
-            return false;
-        }
-    }
-    score.rowCount = row;
-    return true;
-}
-
 }  // namespace
 
 bool parseScore(const std::string& text, Score& score, std::string& error) {
     score = Score{};
-    ParseState st{score, error, {}, {}, {}, 0, ParseState::BLOCK_NONE, {}};
+    ParseState st{score, error, {}, 0, ParseState::BLOCK_NONE, {}};
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
@@ -527,5 +294,5 @@ bool parseScore(const std::string& text, Score& score, std::string& error) {
         error = "the score needs a title and an author";
         return false;
     }
-    return unrollSong(st);
+    return unrollSong(st.song, score, error);
 }
