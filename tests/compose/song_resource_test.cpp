@@ -1,5 +1,6 @@
 // The shipped song: resource 217 unpacks to a "YM5!" song of 3 to 4.5 minutes
-// at 50 frames per second on a 2 MHz chip, looping to its start, and plays.
+// at 50 frames per second on a 2 MHz chip, looping to its start, and the
+// loader takes it as such (that it sounds is the player tests' business).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -45,7 +46,7 @@ TEST(SongResource, UnpacksToAYm5SongOfThreeToFourAndAHalfMinutes) {
     std::free(song);
 }
 
-TEST(SongResource, LoadsAsYm5AndIsHeardFromTheStart) {
+TEST(SongResource, LoadsAsYm5WithItsDigidrums) {
     std::vector<uint8_t> packed = resourceBytes();
     ASSERT_FALSE(packed.empty());
     YmMusic music;
@@ -61,14 +62,4 @@ TEST(SongResource, LoadsAsYm5AndIsHeardFromTheStart) {
     EXPECT_EQ(music.loopFrame, 0);
     EXPECT_EQ(music.chip.masterClock, 2000000u);
     EXPECT_GT(music.drumCount, 0);
-
-    music.chip.resetChip();
-    music.musicReady = 1;
-    music.paused = 0;
-    music.loopEnabled = true;
-    std::vector<int16_t> samples(2 * 44100);
-    ASSERT_TRUE(music.renderAudio(samples.data(), 44100));
-    int loudest = 0;
-    for (int16_t s : samples) loudest = std::max(loudest, std::abs(int(s)));
-    EXPECT_GT(loudest, 1000);  // the intro is audible within its first second
 }
