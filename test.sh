@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the unit and
-# integration tests through CTest, then a short smoke run of each fuzz target.
+# Installs what is missing, builds everything and runs every test: a short
+# smoke run of each fuzz target, then the unit and integration tests through
+# CTest (last, so that its summary closes the output).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh test
@@ -8,10 +9,12 @@ tools/install-deps.sh test
 jobs=$(nproc)
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-test -j "$jobs"
-(cd build-test && ctest --output-on-failure -j "$jobs")
 
-# The fuzz targets need clang with its sanitizers; each gets a short smoke run.
+# The fuzz targets need clang with its sanitizers.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVITRELUME_FUZZ=ON -DVITRELUME_TESTS=OFF -DVITRELUME_BENCH=OFF -DVITRELUME_SDL=OFF >/dev/null
 cmake --build build-fuzz -j "$jobs"
 fuzz/smoke.sh build-fuzz 20
+
+cd build-test
+ctest --output-on-failure -j "$jobs"
