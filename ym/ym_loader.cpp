@@ -138,10 +138,13 @@ int YmMusic::parseFile() {
 }
 
 // Frame count, player rate and loop frame must describe a song that can tick.
+// Tracker songs always restart at line 0, so their loop line is never used.
 bool YmMusic::checkTiming() {
     if (frameCount <= 0) return fail("Invalid frame count !");
     if (playerRate <= 0 || playerRate > MAX_PLAYER_RATE) return fail("Invalid player rate !");
-    if (loopFrame < 0 || loopFrame >= frameCount) return fail("Invalid loop frame !");
+    if (songKind != KIND_TRACKER && (loopFrame < 0 || loopFrame >= frameCount)) {
+        return fail("Invalid loop frame !");
+    }
     return true;
 }
 

@@ -225,8 +225,9 @@ TEST(YmLoader, UnplayableSongsAreRefusedWithTheirReason) {
     EXPECT_EQ(refusal(tracker([](YmTrackerSong& s) { s.lines[0] = 1; })), "Invalid tracker sample !");
     EXPECT_EQ(refusal(tracker([](YmTrackerSong& s) { s.samples.push_back({{}, 0}), s.lines[0] = 1; })),
               "Invalid tracker sample !");
-    // A silent line may name anything.
+    // A silent line may name anything; the loop line is never played from.
     EXPECT_EQ(refusal(tracker([](YmTrackerSong& s) { s.lines[0] = 7, s.lines[2] = 0; })), "(loaded)");
+    EXPECT_EQ(refusal(tracker([](YmTrackerSong& s) { s.loopFrame = 0xFFFFFFFF; })), "(loaded)");
 
     auto mix = [](auto change) {
         YmMixSong song = twoBlockMix();
