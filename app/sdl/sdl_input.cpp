@@ -169,9 +169,11 @@ bool queueSdlInputEvent(App* app, const SDL_Event& event) {
         queueKey(app, EVENT_KEY_UP, keyFromSdlButton(event.button.button));
         return true;
     case SDL_MOUSEWHEEL: {
-        float notches = static_cast<float>(event.wheel.y);
+        // Fractions of a notch count, as a raw wheel delta below 120 does;
+        // sideways scrolling is another message and queues nothing.
+        float notches = event.wheel.preciseY;
         if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-        pushScroll(app, notches);
+        if (notches != 0.0f) pushScroll(app, notches);
         return true;
     }
     case SDL_MOUSEMOTION: {

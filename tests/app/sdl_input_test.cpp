@@ -84,10 +84,17 @@ TEST(SdlInput, WheelAndMotionMergeAndNothingWithoutFocus) {
     SDL_Event wheel = {};
     wheel.type = SDL_MOUSEWHEEL;
     wheel.wheel.y = 1;
+    wheel.wheel.preciseY = 1.0f;
     queueSdlInputEvent(&app, wheel);
     queueSdlInputEvent(&app, wheel);
+    SDL_Event fine = {}, sideways = {};
+    fine.type = sideways.type = SDL_MOUSEWHEEL;
+    fine.wheel.preciseY = 0.25f;  // a high-resolution wheel's quarter notch
+    sideways.wheel.x = 1;
+    sideways.wheel.preciseX = 1.0f;
+    queueSdlInputEvent(&app, fine);
     ASSERT_EQ(app.eventCount, 1);
-    EXPECT_FLOAT_EQ(eventFloat(app.events[0], 0), 2.0f);
+    EXPECT_FLOAT_EQ(eventFloat(app.events[0], 0), 2.25f);
 
     app.eventCount = 0;
     SDL_Event motion = {};
@@ -99,6 +106,8 @@ TEST(SdlInput, WheelAndMotionMergeAndNothingWithoutFocus) {
     EXPECT_FLOAT_EQ(eventFloat(app.events[0], 0), 1.0f);
     EXPECT_FLOAT_EQ(eventFloat(app.events[0], 1), 0.0f);
     EXPECT_EQ(app.events[1].type, EVENT_POINTER_MOVE);
+    queueSdlInputEvent(&app, sideways);
+    EXPECT_EQ(app.eventCount, 2) << "sideways scrolling is not the wheel's message";
 
     App unfocused;
     queueSdlInputEvent(&unfocused, motion);
