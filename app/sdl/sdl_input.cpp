@@ -154,8 +154,14 @@ bool queueSdlInputEvent(App* app, const SDL_Event& event) {
         return true;
     }
     case SDL_TEXTINPUT:
-        for (const char* c = event.text.text; *c; ++c) {
-            AppEvent e = {EVENT_CHAR, {static_cast<unsigned char>(*c), 0, 0, 0, 0, 0}};
+        // One event per typed character: SDL hands over UTF-8, so each code
+        // point is decoded and its low 8 bits kept (Latin-1 keeps its codes).
+        for (const unsigned char* c = reinterpret_cast<const unsigned char*>(event.text.text); *c;) {
+            int32_t code = *c++;
+            int extra = code >= 0xF0 ? 3 : code >= 0xE0 ? 2 : code >= 0xC0 ? 1 : 0;
+            code &= extra ? 0x3F >> extra : 0xFF;
+            for (; extra > 0 && (*c & 0xC0) == 0x80; --extra) code = (code << 6) | (*c++ & 0x3F);
+            AppEvent e = {EVENT_CHAR, {code & 0xFF, 0, 0, 0, 0, 0}};
             pushEvent(app, e);
         }
         return true;

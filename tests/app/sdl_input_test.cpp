@@ -70,11 +70,11 @@ TEST(SdlInput, ButtonsDoubleClicksAndText) {
     queueSdlInputEvent(&app, buttonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X2, 1));
     SDL_Event text = {};
     text.type = SDL_TEXTINPUT;
-    std::strcpy(text.text.text, "\xC3\xA9");  // one character, two bytes
+    std::strcpy(text.text.text, "a\xC3\xA9\xE2\x82\xAC");  // a, e acute (2 bytes), euro sign (3 bytes)
     queueSdlInputEvent(&app, text);
     const Events expected = {{EVENT_KEY_DOWN, 1}, {EVENT_KEY_UP, 1}, {EVENT_DOUBLE_CLICK, 1}, {EVENT_KEY_UP, 1},
                              {EVENT_KEY_DOWN, 1}, {EVENT_KEY_DOWN, 4}, {EVENT_KEY_DOWN, 2}, {EVENT_KEY_DOWN, 6},
-                             {EVENT_CHAR, 0xC3}, {EVENT_CHAR, 0xA9}};
+                             {EVENT_CHAR, 'a'},   {EVENT_CHAR, 0xE9},  {EVENT_CHAR, 0xAC}};
     EXPECT_EQ(queued(app), expected);
 }
 
