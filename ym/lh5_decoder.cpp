@@ -263,8 +263,9 @@ Lh5Status lh5UnpackArchive(const uint8_t* image, uint32_t imageSize, uint8_t** r
     *result = nullptr;
     if (imageSize < 7 || image[0] == 0 || std::memcmp(image + 2, "-lh5-", 5) != 0) return LH5_NOT_PACKED;
     *resultSize = 0;
-    if (imageSize < uint32_t(HEADER_FIXED_SIZE)) return LH5_BAD_DATA;
+    if (imageSize <= uint32_t(HEADER_LEVEL_OFFSET)) return LH5_BAD_DATA;
     if (image[HEADER_LEVEL_OFFSET] != 0) return LH5_BAD_HEADER_LEVEL;
+    if (imageSize < uint32_t(HEADER_FIXED_SIZE)) return LH5_BAD_DATA;
 
     uint32_t unpackedSize = readLittle32(image + 11);
     if (unpackedSize > LH5_MAX_UNPACKED_SIZE) return LH5_NO_MEMORY;

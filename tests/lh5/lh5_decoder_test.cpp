@@ -83,6 +83,9 @@ TEST(Lh5Decoder, RefusesHeadersItCannotTrust) {
     EXPECT_EQ(LH5_BAD_HEADER_LEVEL, unpack(level1).status);
     EXPECT_EQ(LH5_BAD_HEADER_LEVEL, unpack(level2).status);
     EXPECT_EQ(LH5_BAD_DATA, unpack(Bytes(valid.begin(), valid.begin() + 21)).status);
+    // The level byte is the 21st: an image that ends right after it is judged by it.
+    EXPECT_EQ(LH5_BAD_HEADER_LEVEL, unpack(Bytes(level1.begin(), level1.begin() + 21)).status);
+    EXPECT_EQ(LH5_BAD_DATA, unpack(Bytes(level1.begin(), level1.begin() + 20)).status);
     EXPECT_EQ(LH5_BAD_DATA, unpack(nameBeyondImage).status);
     EXPECT_EQ(LH5_NO_MEMORY, unpack(wrapLevel0({}, LH5_MAX_UNPACKED_SIZE + 1, 0)).status);
     EXPECT_EQ(LH5_NO_MEMORY, unpack(wrapLevel0({}, 0xffffffffu, 0)).status);
