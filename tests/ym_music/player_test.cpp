@@ -49,14 +49,6 @@ TEST(YmPlayer, FramesTickAtTheStartOfTheirChunk) {
             ASSERT_EQ(buffer[size_t(2 * i + 1)], expected) << "output frame " << position;
         }
     }
-
-    // Requests of 4,410 frames play exactly five register frames each.
-    music = loadedSong(writeOldRegisterSong("YM3!", composeOldTune(40)));
-    buffer.resize(2 * 4410);
-    for (int request = 1; request <= 4; request++) {
-        music->renderAudio(buffer.data(), 4410);
-        EXPECT_EQ(music->nextFrame, 5 * request);
-    }
 }
 
 TEST(YmPlayer, Ym5FramesStartGatesAndDrums) {
