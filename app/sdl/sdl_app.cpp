@@ -11,6 +11,11 @@
 
 namespace {
 
+void logSdlFailure(const char* line) {
+    logLine(line);
+    logLine(SDL_GetError());
+}
+
 void copyPath(char (&to)[260], const std::string& from) {
     if (from.size() < sizeof to) std::memcpy(to, from.c_str(), from.size() + 1);
 }
@@ -40,7 +45,7 @@ void recordPaths(App* app) {
 
 bool recordDisplays(App* app) {
     if (!app->backend->videoStarted) {
-        logLine("Failed to get display info");
+        logSdlFailure("Failed to get display info");
         return false;
     }
     const int count = SDL_GetNumVideoDisplays();
@@ -86,7 +91,7 @@ bool startUp(App* app) {
     backend->window = SDL_CreateWindow("", app->windowX, app->windowY, app->windowWidth, app->windowHeight,
                                        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (!backend->window) {
-        logLine("Failed to create window.");
+        logSdlFailure("Failed to create window.");
         return false;
     }
     app->hasFocus = 1;
@@ -94,16 +99,16 @@ bool startUp(App* app) {
     SDL_SetWindowData(backend->window, "App", app);
 
     if (!pixelFormatSet) {
-        logLine("Failed to set pixel format");
+        logSdlFailure("Failed to set pixel format");
         return false;
     }
     backend->glContext = SDL_GL_CreateContext(backend->window);
     if (!backend->glContext) {
-        logLine("Failed to create OpenGL context");
+        logSdlFailure("Failed to create OpenGL context");
         return false;
     }
     if (SDL_GL_MakeCurrent(backend->window, backend->glContext) != 0) {
-        logLine("Failed to activate OpenGl Context");
+        logSdlFailure("Failed to activate OpenGl Context");
         return false;
     }
     SDL_GL_SetSwapInterval(1);  // no error when the driver will not
