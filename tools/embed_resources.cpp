@@ -10,16 +10,7 @@
 #include <string>
 #include <vector>
 
-static bool readFile(const std::string& path, std::vector<unsigned char>& out) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    unsigned char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
+#include "tools/read_file.h"
 
 static int idOf(const std::string& path) {
     size_t slash = path.find_last_of("/\\");
@@ -67,7 +58,7 @@ int main(int argc, char** argv) {
     std::string table;
     for (const auto& [id, path] : files) {
         std::vector<unsigned char> bytes;
-        if (!readFile(path, bytes)) {
+        if (!readWholeFile(path, bytes)) {
             std::fprintf(stderr, "embed_resources: cannot read %s\n", path.c_str());
             return 1;
         }

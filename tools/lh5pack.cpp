@@ -6,19 +6,10 @@
 #include <vector>
 
 #include "tools/lh5/lh5_encoder.h"
+#include "tools/read_file.h"
 
 namespace {
 
-bool readAll(const char* path, std::vector<uint8_t>& data) {
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return false;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
 
 std::string baseName(const std::string& path) {
     size_t slash = path.find_last_of('/');
@@ -38,7 +29,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<uint8_t> data;
-    if (!readAll(argv[1], data)) {
+    if (!readWholeFile(argv[1], data)) {
         std::fprintf(stderr, "lh5pack: cannot read %s\n", argv[1]);
         return 1;
     }

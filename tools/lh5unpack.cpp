@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "tools/read_file.h"
 #include "ym/lh5_decoder.h"
 
 int main(int argc, char** argv) {
@@ -11,16 +12,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: lh5unpack ARCHIVE\n");
         return 2;
     }
-    FILE* f = std::fopen(argv[1], "rb");
-    if (!f) {
+    std::vector<uint8_t> image;
+    if (!readWholeFile(argv[1], image)) {
         std::fprintf(stderr, "lh5unpack: cannot read %s\n", argv[1]);
         return 1;
     }
-    std::vector<uint8_t> image;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) image.insert(image.end(), buffer, buffer + n);
-    std::fclose(f);
 
     uint8_t* result = nullptr;
     uint32_t size = 0;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/read_file.h"
 #include "ym/ym_music.h"
 
 namespace {
@@ -87,18 +88,8 @@ int parseOptions(int argc, char** argv, Options* options) {
 
 // Reads the whole file into a malloc'ed block, as the demo's resource copy is.
 bool readFile(const char* path, uint8_t** data, int32_t* size) {
-    FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
     std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        if (bytes.size() > 0x7FFFFFFFu) break;
-    }
-    bool ok = !std::ferror(file) && bytes.size() <= 0x7FFFFFFFu;
-    std::fclose(file);
-    if (!ok) return false;
+    if (!readWholeFile(path, bytes) || bytes.size() > 0x7FFFFFFFu) return false;
     *data = static_cast<uint8_t*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
     if (!*data) return false;
     if (!bytes.empty()) std::memcpy(*data, bytes.data(), bytes.size());

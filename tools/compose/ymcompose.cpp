@@ -10,18 +10,9 @@
 #include "tools/compose/drum_synth.h"
 #include "tools/compose/score.h"
 #include "tools/compose/sequencer.h"
+#include "tools/read_file.h"
 #include "tools/ym_song_writer.h"
 
-static bool readText(const char* path, std::string& text) {
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return false;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
 
 int main(int argc, char** argv) {
     const char* input = nullptr;
@@ -38,7 +29,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string text, error;
-    if (!readText(input, text)) {
+    if (!readWholeFile(input, text)) {
         std::fprintf(stderr, "ymcompose: cannot read %s\n", input);
         return 1;
     }

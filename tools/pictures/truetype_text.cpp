@@ -6,6 +6,8 @@
 #include <map>
 #include <vector>
 
+#include "tools/read_file.h"
+
 #define STB_TRUETYPE_IMPLEMENTATION
 #define STBTT_STATIC
 #include <stb/stb_truetype.h>
@@ -16,13 +18,8 @@ const std::vector<unsigned char>* fontBytes(const std::string& path) {
     static std::map<std::string, std::vector<unsigned char>> cache;
     auto found = cache.find(path);
     if (found != cache.end()) return &found->second;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return nullptr;
     std::vector<unsigned char> bytes;
-    unsigned char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    std::fclose(f);
+    if (!readWholeFile(path, bytes)) return nullptr;
     return &(cache[path] = std::move(bytes));
 }
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "tools/read_file.h"
+
 namespace {
 
 const size_t kTextSize = 3395;
@@ -28,16 +30,6 @@ int latin1Capital(unsigned char lead, unsigned char next) {
     }
 }
 
-bool readFile(const char* path, std::string& out) {
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return false;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
 
 // Converts one source line; false (with a message) on a character the
 // font does not have.
@@ -73,7 +65,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string source;
-    if (!readFile(argv[1], source)) {
+    if (!readWholeFile(argv[1], source)) {
         std::fprintf(stderr, "%s: cannot read\n", argv[1]);
         return 1;
     }
