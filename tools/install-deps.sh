@@ -8,7 +8,7 @@ run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-de
               zlib1g-dev libgl1-mesa-dri libglx-mesa0)
 test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                libfreetype-dev fonts-dejavu-core lhasa jlha-utils xvfb xauth xdotool
-               imagemagick sox hyperfine python3)
+               imagemagick sox hyperfine python3 ffmpeg)
 
 wanted=("${run_packages[@]}")
 if [ "${1:-run}" = "test" ]; then

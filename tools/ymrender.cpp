@@ -4,7 +4,6 @@
 //   ymrender FILE                                   what the file is
 //   ymrender FILE -o OUT.wav [--seconds S] [--request N]
 //   ymrender FILE --raw [--seconds S] [--request N] > OUT.raw
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,12 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "tools/progress_bar.h"
 #include "tools/read_file.h"
+#include "tools/wav_format.h"
 #include "ym/ym_music.h"
 
 namespace {
 
-const int32_t OUTPUT_RATE = 44100;
+const int32_t OUTPUT_RATE = WAV_RATE;
 const double MAX_SECONDS = 24.0 * 3600.0;
 const int32_t MAX_REQUEST = 1 << 20;
 const int64_t MAX_WAV_FRAMES = (0xFFFFFFFFll - 36) / 4;  // the RIFF size field is 32 bits
@@ -149,51 +150,6 @@ void describe(const char* path, const char* tag, bool packed, const YmMusic& mus
     std::printf("Length:       %d:%05.2f\n", int(seconds / 60), std::fmod(seconds, 60.0));
 }
 
-void putLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; i++) out.push_back(uint8_t(value >> (8 * i)));
-}
-
-std::vector<uint8_t> wavHeader(uint32_t frames) {
-    uint32_t dataBytes = frames * 4;
-    std::vector<uint8_t> h;
-    for (char c : std::string("RIFF")) h.push_back(uint8_t(c));
-    putLe(h, 36 + dataBytes, 4);
-    for (char c : std::string("WAVEfmt ")) h.push_back(uint8_t(c));
-    putLe(h, 16, 4);
-    putLe(h, 1, 2);  // PCM
-    putLe(h, 2, 2);  // stereo
-    putLe(h, OUTPUT_RATE, 4);
-    putLe(h, OUTPUT_RATE * 4, 4);
-    putLe(h, 4, 2);
-    putLe(h, 16, 2);
-    for (char c : std::string("data")) h.push_back(uint8_t(c));
-    putLe(h, dataBytes, 4);
-    return h;
-}
-
-// Draws a bar once rendering has taken more than half a second.
-struct Progress {
-    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::time_point lastDraw = start;
-    bool drawn = false;
-
-    void update(int64_t done, int64_t total) {
-        auto now = std::chrono::steady_clock::now();
-        if (now - start < std::chrono::milliseconds(500)) return;
-        if (drawn && now - lastDraw < std::chrono::milliseconds(100) && done < total) return;
-        int width = 40;
-        int filled = int(done * width / (total ? total : 1));
-        std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(size_t(filled), '#').c_str(),
-                     std::string(size_t(width - filled), '.').c_str(), int(done * 100 / (total ? total : 1)));
-        std::fflush(stderr);
-        drawn = true;
-        lastDraw = now;
-    }
-    void finish() {
-        if (drawn) std::fprintf(stderr, "\n");
-    }
-};
-
 bool render(YmMusic& music, const Options& options, int64_t total, FILE* out) {
     if (!options.raw) {
         std::vector<uint8_t> header = wavHeader(uint32_t(total));
@@ -201,14 +157,11 @@ bool render(YmMusic& music, const Options& options, int64_t total, FILE* out) {
     }
     std::vector<int16_t> samples(size_t(options.request) * 2);
     std::vector<uint8_t> bytes(samples.size() * 2);
-    Progress progress;
+    ProgressBar progress;
     for (int64_t done = 0; done < total;) {
         int32_t n = int32_t(total - done < options.request ? total - done : options.request);
         music.renderAudio(samples.data(), n);
-        for (size_t i = 0; i < size_t(n) * 2; i++) {
-            bytes[2 * i] = uint8_t(uint16_t(samples[i]));
-            bytes[2 * i + 1] = uint8_t(uint16_t(samples[i]) >> 8);
-        }
+        samplesToLittleEndian(samples.data(), size_t(n) * 2, bytes.data());
         if (std::fwrite(bytes.data(), 1, size_t(n) * 4, out) != size_t(n) * 4) return false;
         done += n;
         progress.update(done, total);

@@ -47,6 +47,10 @@ void headlessAtStep(App* app, int64_t step, std::function<void(App*)> action);
 void headlessScheduleEvent(App* app, int64_t step, const AppEvent& event);
 
 void headlessKeepPixels(App* app, bool keep);
+// Calls `onFrame` with every frame as it is presented (with its pixels while
+// they are kept); the record then keeps the frame without its pixels, so a
+// long run can stream its frames out instead of holding them all.
+void headlessOnPresent(App* app, std::function<void(const HeadlessFrame&)> onFrame);
 void headlessSetPointerPosition(App* app, int32_t x, int32_t y);
 const HeadlessRecord& headlessRecord(const App* app);
 uint64_t headlessHashPixels(const uint32_t* pixels, size_t count);
@@ -55,3 +59,5 @@ uint64_t headlessHashPixels(const uint32_t* pixels, size_t count);
 // at most half the stream length. Without a stream it writes silence and
 // returns 0; otherwise it returns `frames`.
 int32_t headlessPullSound(App* app, int16_t* out, int32_t frames);
+// The running stream's length in frames (what startSound was given), 0 while none runs.
+int32_t headlessStreamFrames(App* app);

@@ -147,6 +147,10 @@ void headlessScheduleEvent(App* app, int64_t step, const AppEvent& event) {
 
 void headlessKeepPixels(App* app, bool keep) { app->backend->keepPixels = keep; }
 
+void headlessOnPresent(App* app, std::function<void(const HeadlessFrame&)> onFrame) {
+    app->backend->onPresent = std::move(onFrame);
+}
+
 void headlessSetPointerPosition(App* app, int32_t x, int32_t y) {
     app->backend->pointerX = x;
     app->backend->pointerY = y;

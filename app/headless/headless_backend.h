@@ -10,6 +10,7 @@
 struct AppBackend {
     HeadlessRecord record = {};
     bool keepPixels = false;
+    std::function<void(const HeadlessFrame&)> onPresent;  // empty: frames are only recorded
     bool visible = false;
     int32_t pointerX = 0, pointerY = 0;
     std::multimap<int64_t, std::function<void(App*)>> schedule;  // equal steps keep their order

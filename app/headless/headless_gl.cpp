@@ -67,8 +67,14 @@ void fakeDrawArrays(GLenum, GLint, GLsizei) {
     if (!recorder) return;
     HeadlessFrame frame = {recorder->record.steps, recorder->level,      recorder->uploadWidth,
                            recorder->uploadHeight, recorder->uploadHash, std::move(recorder->upload)};
-    recorder->record.frames.push_back(std::move(frame));
     recorder->upload.clear();
+    if (recorder->onPresent) {
+        recorder->onPresent(frame);
+        // Handed on, not kept: the buffer goes back to the next upload.
+        recorder->upload.swap(frame.pixels);
+        recorder->upload.clear();
+    }
+    recorder->record.frames.push_back(std::move(frame));
 }
 
 void fakeViewport(GLint, GLint, GLsizei, GLsizei) {}

@@ -47,3 +47,8 @@ int32_t headlessPullSound(App* app, int16_t* out, int32_t frames) {
     }
     return frames;
 }
+
+int32_t headlessStreamFrames(App* app) {
+    std::lock_guard<std::mutex> lock(app->soundCallbackMutex);
+    return app->soundCallback != nullptr ? app->soundFrames : 0;
+}

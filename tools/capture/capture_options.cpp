@@ -1,0 +1,82 @@
+#include "tools/capture/capture_options.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char USAGE[] =
+    "usage: vitrelume-capture [--frames N] [--space-at STEP]... [--scale K]\n"
+    "                         [--rawvideo FILE|-] [--wav FILE] [--video FILE.mp4]\n"
+    "                         [--png DIR [--shot STEP]...]\n"
+    "Runs the production on the headless backend. Frame steps count from 1;\n"
+    "without --frames the whole production is captured (Space is pressed once\n"
+    "the song has played through). N and STEP: 1 to 1000000; K: 1 to 8.\n";
+
+int usage(const std::string& problem) {
+    std::fprintf(stderr, "vitrelume-capture: %s\n%s", problem.c_str(), USAGE);
+    return 2;
+}
+
+bool parseWhole(const char* text, int64_t low, int64_t high, int64_t* value) {
+    char* end = nullptr;
+    errno = 0;
+    const long long number = std::strtoll(text, &end, 10);
+    if (end == text || *end != '\0' || errno != 0 || number < low || number > high) return false;
+    *value = number;
+    return true;
+}
+
+}  // namespace
+
+int parseCaptureOptions(int argc, char** argv, CaptureOptions* o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(USAGE, stdout);
+            return -1;
+        }
+        const bool known = arg == "--frames" || arg == "--space-at" || arg == "--scale" || arg == "--rawvideo" ||
+                           arg == "--wav" || arg == "--video" || arg == "--png" || arg == "--shot";
+        if (!known) return usage(arg[0] == '-' ? "unknown option " + arg : "unexpected argument " + arg);
+        if (i + 1 >= argc) return usage(arg + " needs a value");
+        const char* value = argv[++i];
+        int64_t number = 0;
+        if (arg == "--frames" || arg == "--space-at" || arg == "--shot") {
+            if (!parseWhole(value, 1, MAX_CAPTURE_STEPS, &number))
+                return usage(arg + " needs a frame step from 1 to 1000000, not " + value);
+            if (arg == "--frames") o->frames = number;
+            else if (arg == "--space-at") o->spaceSteps.push_back(number);
+            else o->shots.insert(number);
+            continue;
+        }
+        if (arg == "--scale") {
+            if (!parseWhole(value, 1, MAX_CAPTURE_SCALE, &number))
+                return usage(std::string("--scale needs a whole number from 1 to 8, not ") + value);
+            o->scale = int32_t(number);
+            continue;
+        }
+        std::string* path = arg == "--rawvideo" ? &o->rawvideoPath
+                            : arg == "--wav"    ? &o->wavPath
+                            : arg == "--video"  ? &o->videoPath
+                                                : &o->pngDir;
+        if (!path->empty()) return usage(arg + " given twice");
+        if (*value == '\0') return usage(arg + " needs a name");
+        // A WAV's header is completed at the end and a video is muxed from files.
+        if (std::strcmp(value, "-") == 0 && arg != "--rawvideo") return usage(arg + " needs a file, not -");
+        *path = value;
+    }
+    if (o->rawvideoPath.empty() && o->wavPath.empty() && o->videoPath.empty() && o->pngDir.empty())
+        return usage("nothing to do: give --rawvideo, --wav, --video or --png");
+    if (!o->shots.empty() && o->pngDir.empty()) return usage("--shot needs --png DIR");
+    if (o->frames > 0) {
+        for (int64_t step : o->shots)
+            if (step > o->frames) return usage("--shot " + std::to_string(step) + " lies after the last frame step");
+        for (int64_t step : o->spaceSteps)
+            if (step > o->frames)
+                return usage("--space-at " + std::to_string(step) + " lies after the last frame step");
+    }
+    return 0;
+}

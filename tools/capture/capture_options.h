@@ -1,0 +1,30 @@
+#pragma once
+// The command line of vitrelume-capture.
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+enum : int32_t {
+    MAX_CAPTURE_STEPS = 1000000,  // about 4.6 hours; keeps the WAV under its 4 GB limit
+    MAX_CAPTURE_SCALE = 8,        // 2,560 x 1,600
+    DEFAULT_VIDEO_SCALE = 4,
+};
+
+struct CaptureOptions {
+    int64_t frames = 0;  // stop after this many frame steps; 0: the whole production
+    std::vector<int64_t> spaceSteps;
+    int32_t scale = 0;  // 0: not given (pictures at 1, the video at DEFAULT_VIDEO_SCALE)
+    std::string rawvideoPath;  // "-": standard output
+    std::string wavPath;
+    std::string videoPath;
+    std::string pngDir;
+    std::set<int64_t> shots;  // with pngDir: only these steps; empty: every step
+};
+
+// 0 when the options are usable; -1 after --help printed the usage; 2 (the
+// exit code for bad arguments) after the problem and the usage were printed.
+int parseCaptureOptions(int argc, char** argv, CaptureOptions* options);
+
+inline int32_t pictureScale(const CaptureOptions& o) { return o.scale ? o.scale : 1; }
+inline int32_t videoScale(const CaptureOptions& o) { return o.scale ? o.scale : DEFAULT_VIDEO_SCALE; }

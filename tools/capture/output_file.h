@@ -1,0 +1,30 @@
+#pragma once
+// Output files whose every failure is seen: a short write, a failed flush or
+// close (a full disk, a closed pipe) becomes an error text naming the file
+// and the reason. A regular file that is not finished is removed on abort.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+struct OutputFile {
+    std::string path;  // "-": standard output
+    FILE* file = nullptr;
+    bool regular = false;
+};
+
+std::string outputName(const OutputFile& out);  // the path, or "standard output"
+
+bool openOutput(OutputFile* out, const std::string& path, std::string* error);
+bool writeOutput(OutputFile* out, const void* data, size_t size, std::string* error);
+bool closeOutput(OutputFile* out, std::string* error);
+
+// A WAV whose header is completed when it is closed, so it needs a file that can seek.
+struct WavOutput {
+    OutputFile file;
+    int64_t frames = 0;
+};
+
+bool openWav(WavOutput* wav, const std::string& path, std::string* error);
+bool writeWav(WavOutput* wav, const int16_t* samples, int32_t frames, std::string* error);
+bool closeWav(WavOutput* wav, std::string* error);

@@ -1,0 +1,118 @@
+#include "tools/capture/video_output.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "tools/capture/abort_cleanup.h"
+
+namespace {
+
+// A new empty file "DIR/.NAME.ROLE-XXXXXX.SUFFIX" beside `path`.
+bool makeTemporary(const std::string& path, const char* role, const char* suffix, std::string* made,
+                   std::string* error) {
+    const size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string pattern = dir + "." + name + "." + role + "-XXXXXX" + suffix;
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    const int fd = mkstemps(buffer.data(), int(std::strlen(suffix)));
+    if (fd < 0) {
+        *error = "cannot make a temporary file beside " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    close(fd);
+    *made = buffer.data();
+    removeOnAbort(*made);
+    return true;
+}
+
+void removeTemporary(const std::string& path) {
+    if (path.empty()) return;
+    unlink(path.c_str());
+    keepOnAbort(path);
+}
+
+std::vector<std::string> quiet(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"-hide_banner", "-loglevel", "error", "-nostats"});
+    return arguments;
+}
+
+}  // namespace
+
+bool findFfmpeg(std::string* ffmpeg, std::string* error) {
+    *ffmpeg = findProgram("ffmpeg");
+    if (!ffmpeg->empty()) return true;
+    *error = "--video needs the ffmpeg program, which is not in PATH (install the Debian package ffmpeg)";
+    return false;
+}
+
+bool openVideo(VideoOutput* video, const std::string& path, const std::string& ffmpeg, int32_t width,
+               int32_t height, std::string* error) {
+    // The finished file is renamed over `path`: never over a device or a folder.
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        *error = path + " exists and is not a regular file";
+        return false;
+    }
+    video->path = path;
+    video->ffmpeg = ffmpeg;
+    video->width = width;
+    video->height = height;
+    if (!makeTemporary(path, "pictures", ".mp4", &video->picturesPath, error) ||
+        !makeTemporary(path, "sound", ".wav", &video->soundPath, error) ||
+        !makeTemporary(path, "partial", ".mp4", &video->muxPath, error) ||
+        !openWav(&video->sound, video->soundPath, error))
+        return false;
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    return startProgram(ffmpeg,
+                        quiet({"-f", "rawvideo", "-pix_fmt", "rgb24", "-s", size, "-r", "60", "-i", "pipe:0", "-an",
+                               "-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p", "-f",
+                               "mp4", "-y", video->picturesPath}),
+                        true, &video->encoder, error);
+}
+
+bool writeVideoPicture(VideoOutput* video, const uint8_t* rgb, std::string* error) {
+    const size_t size = size_t(video->width) * size_t(video->height) * 3;
+    if (std::fwrite(rgb, 1, size, video->encoder.input) == size) return true;
+    // A closed pipe: the encoder has gone; its own status says why.
+    const int code = errno;
+    if (!finishProgram(&video->encoder, error)) return false;
+    *error = "cannot write to ffmpeg: " + std::string(std::strerror(code));
+    return false;
+}
+
+bool writeVideoSound(VideoOutput* video, const int16_t* samples, int32_t frames, std::string* error) {
+    return writeWav(&video->sound, samples, frames, error);
+}
+
+bool closeVideo(VideoOutput* video, std::string* error) {
+    if (!finishProgram(&video->encoder, error) || !closeWav(&video->sound, error)) return false;
+    ChildProcess mux;
+    const bool muxed =
+        startProgram(video->ffmpeg,
+                     quiet({"-nostdin", "-i", video->picturesPath, "-i", video->soundPath, "-map", "0:v:0", "-map",
+                            "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", "-f",
+                            "mp4", "-y", video->muxPath}),
+                     false, &mux, error) &&
+        finishProgram(&mux, error);
+    if (!muxed) return false;
+    // The temporary file was private; the video gets the usual permissions.
+    const mode_t mask = umask(0);
+    umask(mask);
+    chmod(video->muxPath.c_str(), 0666 & ~mask);
+    if (std::rename(video->muxPath.c_str(), video->path.c_str()) != 0) {
+        *error = "cannot move the finished video to " + video->path + ": " + std::strerror(errno);
+        return false;
+    }
+    keepOnAbort(video->muxPath);
+    removeTemporary(video->picturesPath);
+    removeTemporary(video->soundPath);
+    return true;
+}
