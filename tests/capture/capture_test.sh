@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# vitrelume-capture from the outside: arguments, the pictures against the
+# title picture, the sound track against ymrender, failures and clean-up.
+#   capture_test.sh VITRELUME_CAPTURE YMRENDER SOURCE_DIR
+set -uo pipefail
+capture=${1:?vitrelume-capture path}
+ymrender=${2:?ymrender path}
+source_dir=${3:?source folder}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+failures=0
+check() {  # check DESCRIPTION COMMAND...: the command must succeed
+  local what=$1
+  shift
+  if ! "$@"; then
+    echo "FAILED: $what" >&2
+    failures=$((failures + 1))
+  fi
+}
+exit_code() { "$@" >/dev/null 2>&1; echo $?; }
+frame=192000  # 320 x 200 x 3
+step_sound=2940  # 735 frames x 4 bytes
+
+for bad in "--bogus" "--frames" "--frames 0 --wav a.wav" "--frames x --wav a.wav" "--scale 0 --wav a.wav" \
+           "--scale 99 --wav a.wav" "" "--frames 5" "--shot 3 --wav a.wav" "--frames 5 --png p --shot 6" \
+           "--wav -" "--wav a.wav --wav b.wav" "--frames 1000001 --wav a.wav"; do
+  # shellcheck disable=SC2086
+  check "'$bad' exits with 2" test "$(exit_code "$capture" $bad)" = 2
+done
+check "a usage line comes with it" grep -q '^usage: vitrelume-capture' <("$capture" --bogus 2>&1)
+check "nothing is written on bad arguments" test -z "$(ls)"
+
+# The title at full brightness is the picture itself; the first step shows
+# fade level 4 of it, each channel v as round(v x 4 / 255).
+convert "$source_dir/resources/141-title.png" -depth 8 rgb:title.rgb
+check "100 steps" "$capture" --frames 100 --rawvideo r.raw --wav w.wav --png shots --shot 1 --shot 100
+check "100 frames of 320 x 200 RGB" test "$(stat -c %s r.raw)" = $((100 * frame))
+check "step 100 shows the title" cmp -s <(tail -c $frame r.raw) title.rgb
+python3 -c '
+import sys
+title = open("title.rgb", "rb").read()
+first = open("r.raw", "rb").read(192000)
+sys.exit(first != bytes(round(v * 4 / 255) for v in title))' || check "step 1 shows the title at level 4" false
+check "only the chosen steps as PNG" test "$(ls shots)" = "$(printf '000001.png\n000100.png')"
+check "a PNG shows its frame step" cmp -s <(convert shots/000100.png -depth 8 rgb:-) title.rgb
+check "the WAV holds 735 frames per step" test "$(stat -c %s w.wav)" = $((44 + 100 * step_sound))
+check "the title is silent" cmp -s <(tail -c +45 w.wav) <(head -c $((100 * step_sound)) /dev/zero)
+
+check "scaled by 3" "$capture" --frames 100 --scale 3 --rawvideo s.raw
+check "scaled frames are 9 times larger" test "$(stat -c %s s.raw)" = $((100 * 9 * frame))
+check "scaling samples the nearest pixel" \
+  cmp -s <(tail -c $((9 * frame)) s.raw) <(convert -size 320x200 -depth 8 rgb:title.rgb -sample 300% rgb:-)
+
+# Standard output carries the pictures alone, and two runs agree to the byte.
+"$capture" --frames 100 --rawvideo - --wav w2.wav >out.raw 2>/dev/null
+check "standard output equals the file" cmp -s out.raw r.raw
+check "two runs give the same sound" cmp -s w.wav w2.wav
+
+# Failures: a full disk, a closed pipe, a missing or failing encoder.
+check "a full disk exits with 1" test "$(exit_code "$capture" --frames 10 --rawvideo /dev/full)" = 1
+check "and says why" grep -q 'cannot write /dev/full: No space left on device' \
+  <("$capture" --frames 10 --wav /dev/full 2>&1)
+"$capture" --frames 300 --rawvideo - 2>pipe.err | head -c 1000 >/dev/null
+check "a closed pipe exits with 1" test "${PIPESTATUS[0]}" = 1
+check "and says why" grep -q 'cannot write standard output: Broken pipe' pipe.err
+
+mkdir -p bin video
+PATH=$work/bin "$capture" --frames 10 --video video/v.mp4 2>missing.err
+check "a missing ffmpeg exits with 1" test $? = 1
+check "naming the package" grep -q 'install the Debian package ffmpeg' missing.err
+printf '#!/bin/sh\necho "encoder refuses" >&2\nexit 3\n' >bin/ffmpeg
+chmod +x bin/ffmpeg
+PATH=$work/bin:$PATH "$capture" --frames 50 --rawvideo video/r.raw --video video/v.mp4 2>failing.err
+check "a failing ffmpeg exits with 1" test $? = 1
+check "with its status" grep -q 'ffmpeg failed (exit status 3)' failing.err
+check "and leaves no file behind" test -z "$(ls -A video)"
+
+exit $((failures > 0))

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# vitrelume-capture --video: an mp4 that browsers play, with nothing left beside it.
+#   capture_video_test.sh VITRELUME_CAPTURE      (exits 77, skipped, without ffmpeg)
+set -uo pipefail
+capture=${1:?vitrelume-capture path}
+command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null || { echo "ffmpeg is not installed"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() {
+  local what=$1
+  shift
+  if ! "$@"; then
+    echo "FAILED: $what" >&2
+    failures=$((failures + 1))
+  fi
+}
+streams() {
+  ffprobe -v error -show_entries stream=codec_type,codec_name,width,height,pix_fmt,sample_rate,channels \
+    -of csv=p=0 "$1"
+}
+
+check "30 steps as video" "$capture" --frames 30 --video "$work/v.mp4"
+check "H.264 at scale 4 and AAC" test "$(streams "$work/v.mp4")" = \
+  "$(printf 'h264,video,1280,800,yuv420p\naac,audio,44100,2')"
+check "half a second" grep -q '^0\.5' <(ffprobe -v error -show_entries format=duration -of csv=p=0 "$work/v.mp4")
+check "no temporary file is left" test "$(ls -A "$work")" = v.mp4
+check "--scale 1 as video" "$capture" --frames 2 --scale 1 --video "$work/small.mp4"
+check "320 x 200" grep -q '^h264,video,320,200,' <(streams "$work/small.mp4")
+exit $((failures > 0))
