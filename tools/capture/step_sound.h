@@ -1,10 +1,9 @@
 #pragma once
-// The sound of each frame step as the real stream plays it. A stream starts
-// with its buffer silent and plays that buffer through before the callback's
-// first output is heard; after that the player asks for half the buffer
-// (2,205 of 4,410 frames) each time it has run short.
+// The sound of each frame step, played from the stream as a device would
+// play it (pullSound): a new stream's buffer is silent and is heard through
+// once before the callback's first output; each half is refilled through the
+// callback (2,205 of 4,410 frames) the moment playback leaves it.
 #include <cstdint>
-#include <vector>
 
 #include "app/app.h"
 #include "tools/wav_format.h"
@@ -12,12 +11,11 @@
 enum : int32_t { STEP_SOUND_FRAMES = WAV_RATE / 60 };  // 735: one frame step at 60 steps a second
 
 struct StepSound {
-    int32_t streamFrames = 0;     // the running stream's length, 0: none
-    std::vector<int16_t> queued;  // interleaved frames to be played before the next request
-    int64_t framesDone = 0;       // frames handed out so far
-    int64_t firstCallbackFrame = -1;  // where the latest stream's first requested frame lies
+    int32_t streamFrames = 0;         // the running stream's buffer length, 0: none
+    int64_t framesDone = 0;           // frames played so far
+    int64_t firstCallbackFrame = -1;  // where the latest stream's first callback output is heard
 };
 
-// Writes the next step's STEP_SOUND_FRAMES interleaved frames to `out`.
+// Plays the next step's STEP_SOUND_FRAMES interleaved frames into `out`.
 // True when a stream started in this step.
 bool nextStepSound(StepSound* sound, App* app, int16_t* out);
