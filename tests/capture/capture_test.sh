@@ -8,17 +8,8 @@ ymrender=${2:?ymrender path}
 source_dir=${3:?source folder}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../shell_checks.sh"
 cd "$work" || exit 1
-failures=0
-check() {  # check DESCRIPTION COMMAND...: the command must succeed
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAILED: $what" >&2
-    failures=$((failures + 1))
-  fi
-}
-exit_code() { "$@" >/dev/null 2>&1; echo $?; }
 frame=192000  # 320 x 200 x 3
 step_sound=2940  # 735 frames x 4 bytes
 

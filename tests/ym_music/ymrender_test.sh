@@ -6,16 +6,7 @@ ymrender=${1:?ymrender path}
 make_songs=${2:?make_test_songs path}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...: the command must succeed
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAILED: $what" >&2
-    failures=$((failures + 1))
-  fi
-}
-exit_code() { "$@" >/dev/null 2>&1; echo $?; }
+source "$(dirname "$0")/../shell_checks.sh"
 
 "$make_songs" "$work" --seconds 2 || exit 1
 for song in "$work"/*.ym; do
