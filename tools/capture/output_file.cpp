@@ -75,6 +75,11 @@ bool openWav(WavOutput* wav, const std::string& path, std::string* error) {
 }
 
 bool writeWav(WavOutput* wav, const int16_t* samples, int32_t frames, std::string* error) {
+    // The RIFF sizes are 32 bits.
+    if (wav->frames + frames > (0xFFFFFFFFll - 36) / WAV_FRAME_BYTES) {
+        *error = outputName(wav->file) + ": the sound track is too long for a WAV file";
+        return false;
+    }
     std::vector<uint8_t> bytes(size_t(frames) * WAV_FRAME_BYTES);
     samplesToLittleEndian(samples, size_t(frames) * 2, bytes.data());
     wav->frames += frames;
