@@ -6,6 +6,7 @@
 #include <vector>
 
 enum : int32_t { WAV_RATE = 44100, WAV_FRAME_BYTES = 4, WAV_HEADER_BYTES = 44 };
+const int64_t WAV_MAX_FRAMES = (0xFFFFFFFFll - 36) / WAV_FRAME_BYTES;  // the RIFF sizes are 32 bits
 
 // The 44-byte RIFF header of a file holding `frames` stereo frames.
 inline std::vector<uint8_t> wavHeader(uint32_t frames) {

@@ -22,7 +22,6 @@ namespace {
 const int32_t OUTPUT_RATE = WAV_RATE;
 const double MAX_SECONDS = 24.0 * 3600.0;
 const int32_t MAX_REQUEST = 1 << 20;
-const int64_t MAX_WAV_FRAMES = (0xFFFFFFFFll - 36) / 4;  // the RIFF size field is 32 bits
 
 struct Options {
     const char* inputPath = nullptr;
@@ -208,7 +207,7 @@ int main(int argc, char** argv) {
     }
     double seconds = options.seconds > 0 ? options.seconds : double(framesPerPass(*music)) / OUTPUT_RATE;
     int64_t total = int64_t(std::llround(seconds * OUTPUT_RATE));
-    if (!options.raw && total > MAX_WAV_FRAMES) return usage("that many seconds do not fit in a WAV file");
+    if (!options.raw && total > WAV_MAX_FRAMES) return usage("that many seconds do not fit in a WAV file");
     FILE* out = options.raw ? stdout : std::fopen(options.wavPath, "wb");
     if (!out) {
         std::fprintf(stderr, "ymrender: cannot write %s\n", options.wavPath);

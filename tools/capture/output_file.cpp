@@ -75,8 +75,7 @@ bool openWav(WavOutput* wav, const std::string& path, std::string* error) {
 }
 
 bool writeWav(WavOutput* wav, const int16_t* samples, int32_t frames, std::string* error) {
-    // The RIFF sizes are 32 bits.
-    if (wav->frames + frames > (0xFFFFFFFFll - 36) / WAV_FRAME_BYTES) {
+    if (wav->frames + frames > WAV_MAX_FRAMES) {
         *error = outputName(wav->file) + ": the sound track is too long for a WAV file";
         return false;
     }
