@@ -1,9 +1,12 @@
 // vitrelume-capture: the production run deterministically on the headless
 // backend, written out as raw pictures, a WAV sound track, an mp4 or PNG
 // pictures. See capture_options.cpp for the command line.
-#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <string>
 
+#include "app/posix_stdio.h"
 #include "tools/capture/abort_cleanup.h"
 #include "tools/capture/capture_session.h"
 
@@ -12,8 +15,12 @@ int main(int argc, char** argv) {
     const int problem = parseCaptureOptions(argc, argv, &session.options);
     if (problem != 0) return problem < 0 ? 0 : problem;
 
-    // A closed pipe must show as a failed write, not end the process unseen.
-    std::signal(SIGPIPE, SIG_IGN);
+    // Pictures for a standard output that was never open would vanish unseen.
+    if (session.options.rawvideoPath == "-" && fcntl(STDOUT_FILENO, F_GETFD) == -1)
+        abortCapture("standard output is closed");
+    // No output file may take descriptor 0 to 2 (log lines would land in it),
+    // and SIGPIPE is ignored: a closed pipe shows as a failed write.
+    guardStandardStreams();
     installAbortSignals();
     std::string error;
     if (!openCapture(&session, &error)) abortCapture(error);
