@@ -40,6 +40,7 @@ void placeSprite(MainScene& scene, Sprite& sprite, bool initial) {
     const int32_t width = scene.spritePictures[sprite.kind].width;
     sprite.x = float(randomBelow(scene.randomState, FRAMEBUFFER_WIDTH - width));
     sprite.y = float(initial ? randomBelow(scene.randomState, 400) + SPRITE_START_Y : SPRITE_START_Y);
+    // The cast to float makes the division and the sum single precision.
     sprite.speed = float(randomBelow(scene.randomState, 700)) / 100.0f + 3.0f;
 }
 
@@ -119,6 +120,7 @@ PulseBox pulseBox(float m) {
 // per-position test.
 void drawPulsingLogo(const Image& logo, float sceneTime) {
     if (logo.pixels == nullptr || logo.width <= 0 || logo.height <= 0) return;
+    // Narrowing cos and sin to float makes the product and the sum single precision.
     const float m = float(std::cos(double(sceneTime / 3.0f))) * float(std::sin(double(sceneTime * 0.25f))) * 0.3f +
                     0.7f;
     const PulseBox box = pulseBox(m);

@@ -128,8 +128,9 @@ void drawScroller(Scroller& scroller, float sceneTime) {
         enterSlot(scroller);
     }
 
-    // The wave's angle is single precision; the sine, its scaling and the
-    // lift run in double, and trunc goes towards zero.
+    // The wave's angle is single precision (float(j) makes the division
+    // single); the sine, its scaling and the lift run in double, and trunc
+    // goes towards zero.
     const float phase = sceneTime / 10.0f;
     for (int32_t j = 0; j < FRAMEBUFFER_WIDTH; ++j) {
         const float sx = float(j) + scroller.scrollOffset;

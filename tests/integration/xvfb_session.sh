@@ -27,7 +27,7 @@ fail() {
 # Start-up takes well under a second; allow a slow machine five.
 wait_for_start_line() {
     i=0
-    until grep -q "^Application started [0-9][0-9]:[0-9][0-9]:[0-9][0-9] [0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\.$" "$work/out"; do
+    until grep -q "^Application started [0-9][0-9]:[0-9][0-9]:[0-9][0-9] [0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\.$" "$work/out" 2>/dev/null; do
         i=$((i + 1))
         [ $i -gt 50 ] && fail "no start line"
         kill -0 "$pid" 2>/dev/null || fail "the program ended during start-up"
