@@ -48,6 +48,26 @@ check "scaling samples the nearest pixel" \
 check "standard output equals the file" cmp -s out.raw r.raw
 check "two runs give the same sound" cmp -s w.wav w2.wav
 
+# The whole production: the title's 420 steps without a key, the main scene
+# until the song has played once through, Space in the next step and the
+# 60-step fade out. The music is heard from frame 313,110 (step 427) on: the
+# main scene starts the stream before step 421, and the stream's 4,410-frame
+# buffer plays silent once. From there the song is ymrender's, sample for sample.
+music_start=$((426 * 735))
+"$ymrender" "$source_dir/resources/217-music.lh5" --raw --request 2205 >song.raw
+song_bytes=$(stat -c %s song.raw)
+check "the whole production" "$capture" --wav whole.wav
+check "silent before the music" cmp -s -n $((music_start * 4)) whole.wav /dev/zero 44 0
+check "then the song" cmp -s -n "$song_bytes" whole.wav song.raw $((44 + music_start * 4)) 0
+after=$(($(stat -c %s whole.wav) - 44 - music_start * 4 - song_bytes))
+check "then the rest of its last step, the Space step and the fade out" \
+  test $after -ge $((61 * step_sound)) -a $after -lt $((62 * step_sound))
+# Space in step 1: the title fades out in steps 2 to 61, the stream starts
+# before step 62 and the music is heard from step 68 on.
+check "Space at step 1" "$capture" --frames 300 --space-at 1 --wav early.wav
+check "moves the music forward" cmp -s -n $(((300 - 67) * step_sound)) early.wav song.raw $((44 + 67 * step_sound)) 0
+check "and nothing before it" cmp -s -n $((67 * step_sound)) early.wav /dev/zero 44 0
+
 # Failures: a full disk, a closed pipe, a missing or failing encoder.
 check "a full disk exits with 1" test "$(exit_code "$capture" --frames 10 --rawvideo /dev/full)" = 1
 check "and says why" grep -q 'cannot write /dev/full: No space left on device' \
