@@ -17,6 +17,8 @@ check "H.264 at scale 4 and AAC" test "$(streams "$work/v.mp4")" = \
   "$(printf 'h264,video,1280,800,yuv420p\naac,audio,44100,2')"
 check "half a second" grep -q '^0\.5' <(ffprobe -v error -show_entries format=duration -of csv=p=0 "$work/v.mp4")
 check "no temporary file is left" test "$(ls -A "$work")" = v.mp4
+check "a second run" "$capture" --frames 30 --video "$work/again.mp4"
+check "gives the same bytes" cmp -s "$work/v.mp4" "$work/again.mp4"
 check "--scale 1 as video" "$capture" --frames 2 --scale 1 --video "$work/small.mp4"
 check "320 x 200" grep -q '^h264,video,320,200,' <(streams "$work/small.mp4")
 exit $((failures > 0))
