@@ -21,4 +21,14 @@ check "a second run" "$capture" --frames 30 --video "$work/again.mp4"
 check "gives the same bytes" cmp -s "$work/v.mp4" "$work/again.mp4"
 check "--scale 1 as video" "$capture" --frames 2 --scale 1 --video "$work/small.mp4"
 check "320 x 200" grep -q '^h264,video,320,200,' <(streams "$work/small.mp4")
+
+# Interrupted while encoding: the encoder is stopped and nothing is left.
+mkdir "$work/stopped"
+"$capture" --video "$work/stopped/v.mp4" 2>/dev/null &
+pid=$!
+sleep 2
+kill -INT $pid
+wait $pid
+check "an interrupt ends it by the signal" test $? = 130
+check "and leaves no file behind" test -z "$(ls -A "$work/stopped")"
 exit $((failures > 0))
