@@ -20,7 +20,9 @@ volatile pid_t child = -1;
 
 void cleanUp() {
     if (child > 0) {
-        kill(child, SIGTERM);
+        // Not a polite SIGTERM: the encoder may be blocked reading the pipe
+        // that we still hold open, and its output is deleted anyway.
+        kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         child = -1;
     }
