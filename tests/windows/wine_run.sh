@@ -5,12 +5,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_session.sh"
-if ! wine_session_available; then
-    echo "SKIP: wine, Xvfb, xdotool or ImageMagick is not installed"
-    exit 77
-fi
-trap wine_session_end EXIT
-wine_session_start || exit 1
+wine_session_begin
 wine_start "$@"
 wine_wait_exit "${VITRELUME_WINE_TIMEOUT:-60}" || echo "wine_run: killed after ${VITRELUME_WINE_TIMEOUT:-60} s" >&2
 cat "$wine_out"

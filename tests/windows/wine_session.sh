@@ -1,10 +1,13 @@
 # Shell functions that run a Windows program under Wine on a virtual display,
 # for the tests. Source this file, then:
 #   wine_session_start             Xvfb (1920x1080) and a Wine prefix
+#   wine_session_begin             for a test script: skip it (exit 77) without
+#                                  the tools, else start a session that ends with it
 #   wine_null_audio                give Wine a sound device that plays nothing
 #                                  (without it, this machine has none)
 #   wine_start EXE [ARG...]        run it in the background; stdout and stderr
 #                                  go to $wine_out and $wine_err
+#   wine_log                       its stdout so far, without the CRs
 #   wine_wait_line REGEX SECONDS   wait for a line on its stdout
 #   wine_screenshot FILE.png       the whole virtual screen
 #   wine_key KEY...                key presses through the X server (xdotool names)
@@ -27,6 +30,15 @@ wine_prefix_create() {
     mkdir -p "$1" &&
         WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1 &&
         WINEPREFIX=$1 wineserver -w
+}
+
+wine_session_begin() {
+    if ! wine_session_available; then
+        echo "SKIP: wine, Xvfb, xdotool or ImageMagick is not installed"
+        exit 77
+    fi
+    trap wine_session_end EXIT
+    wine_session_start || exit 1
 }
 
 wine_session_start() {
@@ -73,12 +85,17 @@ wine_start() {
     wine_pid=$!
 }
 
+# The C runtime writes text-mode lines, ending in CR LF.
+wine_log() {
+    tr -d '\r' <"$wine_out"
+}
+
 wine_wait_line() {
     local pattern=$1 limit=$(($2 * 10)) i=0
-    until grep -q -e "$pattern" "$wine_out" 2>/dev/null; do
+    until wine_log 2>/dev/null | grep -q -e "$pattern"; do
         i=$((i + 1))
         [ $i -gt $limit ] && return 1
-        kill -0 "$wine_pid" 2>/dev/null || { grep -q -e "$pattern" "$wine_out"; return; }
+        kill -0 "$wine_pid" 2>/dev/null || { wine_log | grep -q -e "$pattern"; return; }
         sleep 0.1
     done
 }

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# The Windows program under Wine on a 1920x1080 virtual display, one case per
+# call (each a CTest test sharing the run's prefix):
+#   program_under_wine.sh title EXE TITLE_PNG  start line, the title scaled by 5 with
+#                                              black margins, Escape ends with 0
+#   program_under_wine.sh space EXE            Space, Space: the whole production, the
+#                                              end line and 0, sound streaming throughout
+#   program_under_wine.sh no_dsound EXE        without dsound.dll: its line, runs silent
+#   program_under_wine.sh no_opengl EXE        without opengl32.dll: its line, 255
+#   program_under_wine.sh full_stdout EXE      log lines that cannot be written stop nothing
+#   program_under_wine.sh sound EXE            the stream on Wine's DirectSound (sound_check)
+# Wine has no sound card here unless wine_null_audio gives it one that plays
+# nothing; no case has a tablet.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine_session.sh"
+case_name=$1
+exe=$2
+wine_session_begin
+
+START_LINE='^Application started [0-9][0-9]:[0-9][0-9]:[0-9][0-9] [0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\.$'
+END_LINE='^Application terminated [0-9][0-9]:[0-9][0-9]:[0-9][0-9] [0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\.$'
+NO_TABLET='WinTab initialization failed - tablet not available'
+NO_SOUND_CARD="Couldn't create DirectSound object. Sound disabled."
+STREAM_FAILURES='^\(Couldn.t lock sound buffer\|Couldn.t unlock sound buffer\|Failed to create sound buffer\)$'
+
+fail() {
+    echo "FAIL ($case_name): $*"
+    echo "--- log:"
+    wine_log
+    echo "--- stderr (Wine's own lines left out):"
+    grep -v -e '^ALSA lib' "$wine_err" | head -n 20
+    exit 1
+}
+
+# The log, line for line, against the expected lines given as regexes.
+expect_log() {
+    local count
+    count=$(wine_log | wc -l)
+    [ "$count" -eq $# ] || fail "$count log lines, expected $#"
+    local n=0 pattern
+    for pattern in "$@"; do
+        n=$((n + 1))
+        wine_log | sed -n "${n}p" | grep -q -e "$pattern" || fail "line $n does not match $pattern"
+    done
+}
+
+start_and_wait() {
+    wine_start "$exe"
+    wine_wait_line "$START_LINE" 20 || fail "no start line"
+}
+
+# Still running after its start-up: it did not stop on the missing service.
+expect_running() {
+    sleep 1.5
+    kill -0 "$wine_pid" 2>/dev/null || fail "the program ended on its own"
+}
+
+expect_exit() {
+    wine_wait_exit "$1" || fail "still running after $1 s"
+    [ "$wine_code" -eq "$2" ] || fail "exit code $wine_code, expected $2"
+}
+
+case $case_name in
+title)
+    start_and_wait
+    # The fade in ends after one second; the hold lasts until six.
+    sleep 2.5
+    wine_screenshot "$wine_work/shot.png" || fail "no screenshot"
+    kill -0 "$wine_pid" 2>/dev/null || fail "the program ended before Escape"
+    wine_key Escape
+    expect_exit 10 0
+    # Escape ends the process at once: no teardown, no end line.
+    expect_log "$START_LINE" "^$NO_SOUND_CARD\$" "^$NO_TABLET\$"
+    "$here/../integration/check_title_picture.sh" "$wine_work/shot.png" "$3" || fail "the picture on screen is wrong"
+    ;;
+space)
+    wine_null_audio
+    start_and_wait
+    sleep 1
+    wine_key space
+    # The title fades out in one second; the main scene then plays its music.
+    sleep 3
+    wine_key space
+    expect_exit 20 0
+    expect_log "$START_LINE" "^$NO_TABLET\$" "$END_LINE"
+    ;;
+no_dsound)
+    WINEDLLOVERRIDES="dsound=" start_and_wait
+    expect_running
+    wine_key Escape
+    expect_exit 10 0
+    expect_log "$START_LINE" "^Couldn't load dsound.dll. Sound disabled.\$" "^$NO_TABLET\$"
+    ;;
+no_opengl)
+    WINEDLLOVERRIDES="opengl32=" wine_start "$exe"
+    expect_exit 20 255
+    expect_log "$START_LINE" "^Failed to load opengl32.dll\$" "$END_LINE"
+    ;;
+full_stdout)
+    wine "$exe" >/dev/full 2>"$wine_err" &
+    wine_pid=$!
+    expect_running
+    wine_key Escape
+    expect_exit 10 0
+    ;;
+sound)
+    wine_null_audio
+    start_and_wait
+    expect_exit 20 0
+    wine_log | grep -q -e "$STREAM_FAILURES" && fail "the stream failed"
+    expect_log "$START_LINE" "^$NO_TABLET\$" "^sound check: " "$END_LINE"
+    wine_log | grep "^sound check: "
+    ;;
+*)
+    echo "unknown case $case_name" >&2
+    exit 2
+    ;;
+esac
+echo "PASS ($case_name)"
