@@ -2,42 +2,21 @@
 # Checks a 1920x1080 screenshot of the title at full brightness: every
 # picture pixel shows as a 5 x 5 block at (160, 40) (a whole-number scale
 # with black margins), within 2 levels per channel, and every margin pixel is
-# black. The Linux and the Windows (Wine) integration tests share it.
+# black. The Linux and the Windows (Wine) screen tests share it.
 # usage: check_title_picture.sh SHOT_PNG TITLE_PNG
 set -u
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 convert "$1" -alpha off -depth 8 "ppm:$work/shot.ppm" || { echo "cannot convert the screenshot"; exit 1; }
 convert "$2" -alpha off -depth 8 "ppm:$work/title.ppm" || { echo "cannot convert the title picture"; exit 1; }
-python3 - "$work/shot.ppm" "$work/title.ppm" <<'PY'
+PYTHONPATH=$(dirname "$0") python3 - "$work/shot.ppm" "$work/title.ppm" <<'PY'
 import sys
-
-def read_ppm(path):
-    data = open(path, "rb").read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b"#":
-            pos = data.index(b"\n", pos)
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    assert fields[0] == b"P6" and fields[3] == b"255", fields
-    return int(fields[1]), int(fields[2]), data[pos + 1:]
+from screen_picture import SCALE as S, X0, Y0, at, read_ppm
 
 sw, sh, shot = read_ppm(sys.argv[1])
 tw, th, title = read_ppm(sys.argv[2])
 assert (sw, sh) == (1920, 1080), (sw, sh)
 assert (tw, th) == (320, 200), (tw, th)
-X0, Y0, S = 160, 40, 5
-
-def at(buf, width, x, y):
-    i = (y * width + x) * 3
-    return buf[i], buf[i + 1], buf[i + 2]
 
 bad = 0
 for ty in range(th):
