@@ -7,7 +7,14 @@
 #                                              end line and 0, sound streaming throughout
 #   program_under_wine.sh no_dsound EXE        without dsound.dll: its line, runs silent
 #   program_under_wine.sh no_opengl EXE        without opengl32.dll: its line, 255
-#   program_under_wine.sh full_stdout EXE      log lines that cannot be written stop nothing
+#   program_under_wine.sh no_display EXE       no X display: Wine still reports a display,
+#                                              the window cannot be made: its line, 255
+#   program_under_wine.sh no_gl_functions EXE STUB_DLL
+#                                              an opengl32.dll without functions: the
+#                                              fatal error's line and message box, 255
+#   program_under_wine.sh close EXE            closing the window (Alt+F4) ends with 0
+#   program_under_wine.sh hostile_stdout EXE   stdout full or closed: log lines that
+#                                              cannot be written stop nothing
 #   program_under_wine.sh sound EXE            the stream on Wine's DirectSound (sound_check)
 # Wine has no sound card here unless wine_null_audio gives it one that plays
 # nothing; no case has a tablet.
@@ -50,9 +57,11 @@ start_and_wait() {
     wine_wait_line "$START_LINE" 20 || fail "no start line"
 }
 
-# Still running after its start-up: it did not stop on the missing service.
-expect_running() {
-    sleep 1.5
+# Its window on screen, after the start-up: it did not stop on a missing
+# service, and keys now reach it.
+expect_window() {
+    wine_wait_window "Vitrelume 15th Anniversary" 20 || fail "no window on screen"
+    sleep 0.5
     kill -0 "$wine_pid" 2>/dev/null || fail "the program ended on its own"
 }
 
@@ -64,10 +73,10 @@ expect_exit() {
 case $case_name in
 title)
     start_and_wait
-    # The fade in ends after one second; the hold lasts until six.
-    sleep 2.5
+    expect_window
+    # The fade in ends one second after the window shows; the hold lasts until six.
+    sleep 2
     wine_screenshot "$wine_work/shot.png" || fail "no screenshot"
-    kill -0 "$wine_pid" 2>/dev/null || fail "the program ended before Escape"
     wine_key Escape
     expect_exit 10 0
     # Escape ends the process at once: no teardown, no end line.
@@ -77,7 +86,7 @@ title)
 space)
     wine_null_audio
     start_and_wait
-    sleep 1
+    expect_window
     wine_key space
     # The title fades out in one second; the main scene then plays its music.
     sleep 3
@@ -87,7 +96,7 @@ space)
     ;;
 no_dsound)
     WINEDLLOVERRIDES="dsound=" start_and_wait
-    expect_running
+    expect_window
     wine_key Escape
     expect_exit 10 0
     expect_log "$START_LINE" "^Couldn't load dsound.dll. Sound disabled.\$" "^$NO_TABLET\$"
@@ -97,12 +106,39 @@ no_opengl)
     expect_exit 20 255
     expect_log "$START_LINE" "^Failed to load opengl32.dll\$" "$END_LINE"
     ;;
-full_stdout)
-    wine "$exe" >/dev/full 2>"$wine_err" &
+no_display)
+    (unset DISPLAY; exec wine "$exe") >"$wine_out" 2>"$wine_err" &
     wine_pid=$!
-    expect_running
-    wine_key Escape
+    expect_exit 20 255
+    expect_log "$START_LINE" "^Failed to create window\.\$" "$END_LINE"
+    ;;
+no_gl_functions)
+    # A DLL next to the program comes first when native DLLs are allowed.
+    mkdir "$wine_work/app" && cp "$exe" "$3" "$wine_work/app/" || fail "cannot copy the program"
+    exe=$wine_work/app/$(basename "$exe")
+    WINEDLLOVERRIDES="opengl32=n" wine_start "$exe"
+    wine_dismiss_box "Fatal Error!" 20 || fail "no message box"
+    expect_exit 10 255
+    expect_log "$START_LINE" "^FATAL ERROR: Could not find function CreateShader\.\$"
+    ;;
+close)
+    start_and_wait
+    expect_window
+    wine_key alt+F4
     expect_exit 10 0
+    ;;
+hostile_stdout)
+    for stdout in /dev/full closed; do
+        if [ $stdout = closed ]; then
+            wine "$exe" >&- 2>"$wine_err" &
+        else
+            wine "$exe" >$stdout 2>"$wine_err" &
+        fi
+        wine_pid=$!
+        expect_window
+        wine_key Escape
+        expect_exit 10 0
+    done
     ;;
 sound)
     wine_null_audio

@@ -9,6 +9,7 @@
 #                                  go to $wine_out and $wine_err
 #   wine_log                       its stdout so far, without the CRs
 #   wine_wait_line REGEX SECONDS   wait for a line on its stdout
+#   wine_wait_window NAME SECONDS  wait until a window of that name is on screen
 #   wine_screenshot FILE.png       the whole virtual screen
 #   wine_key KEY...                key presses through the X server (xdotool names)
 #   wine_dismiss_box TITLE SECONDS press Return in the message box of that title
@@ -96,6 +97,15 @@ wine_wait_line() {
         i=$((i + 1))
         [ $i -gt $limit ] && return 1
         kill -0 "$wine_pid" 2>/dev/null || { wine_log | grep -q -e "$pattern"; return; }
+        sleep 0.1
+    done
+}
+
+wine_wait_window() {
+    local name=$1 limit=$(($2 * 10)) i=0
+    until xdotool search --onlyvisible --name "^$name\$" >/dev/null 2>&1; do
+        i=$((i + 1))
+        [ $i -gt $limit ] && return 1
         sleep 0.1
     done
 }
