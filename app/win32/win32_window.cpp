@@ -162,8 +162,8 @@ void setScreenMode(App* app, ScreenMode mode) {
     const bool visible = IsWindowVisible(window) != 0;
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
     if (mode == SCREEN_FULLSCREEN) {
-        GetWindowPlacement(window, &placement);
         // A maximized window keeps the window-mode rectangle it had before.
         if (visible && placement.showCmd == SW_SHOWMAXIMIZED) ShowWindow(window, SW_RESTORE);
         else if (visible) readNormalPosition(app, placement);

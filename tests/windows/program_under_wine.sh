@@ -16,6 +16,7 @@
 #   program_under_wine.sh hostile_stdout EXE   stdout full or closed: log lines that
 #                                              cannot be written stop nothing
 #   program_under_wine.sh sound EXE            the stream on Wine's DirectSound (sound_check)
+#   program_under_wine.sh window EXE           screen modes and window messages (window_check)
 # Wine has no sound card here unless wine_null_audio gives it one that plays
 # nothing; no case has a tablet.
 set -u
@@ -147,6 +148,11 @@ sound)
     wine_log | grep -q -e "$STREAM_FAILURES" && fail "the stream failed"
     expect_log "$START_LINE" "^$NO_TABLET\$" "^sound check: " "$END_LINE"
     wine_log | grep "^sound check: "
+    ;;
+window)
+    start_and_wait
+    expect_exit 20 0
+    wine_log | grep "^window check: "
     ;;
 *)
     echo "unknown case $case_name" >&2
