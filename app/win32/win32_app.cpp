@@ -39,6 +39,10 @@ void recordPaths(AppBackend* backend) {
 
 bool startUp(App* app) {
     AppBackend* backend = app->backend;
+    // The display's own pixels: on a desktop scaled to 125 or 150 % the
+    // system would otherwise stretch the window, and the whole-number scale
+    // with its sharp pixels would be lost.
+    SetProcessDPIAware();
     raiseTimerResolution(backend);
     recordPaths(backend);
     initPointer(app);
