@@ -5,11 +5,10 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include "app/app.h"
 #include "app/frame_pacer.h"
-#include "app/win32/dsound_stream_device.h"
 
 struct IDirectSound8;
-struct IDirectSoundBuffer8;
 
 // The tablet interface's handles and entry points, by their C signatures.
 typedef struct TabletContextHandle* TabletContext;

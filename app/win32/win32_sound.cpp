@@ -1,6 +1,7 @@
 // The DirectSound 8 device, dsound.dll loaded by name, and the stream's
 // buffer on it: 44,100 Hz, 16-bit stereo, looping, with notifications at its
 // start and its middle.
+#include "app/win32/dsound_stream_device.h"
 #include "app/win32/win32_backend.h"
 
 #include <mmsystem.h>

@@ -1,7 +1,5 @@
 // The pen tablet through Wintab32.dll, loaded by name: one logical context
 // whose packets (buttons, position, pressure) arrive as window messages.
-#include <cstddef>
-
 #include "app/win32/input_messages.h"
 #include "app/win32/win32_backend.h"
 
