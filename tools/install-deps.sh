@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the project needs on Debian 12, only what is missing.
 #   tools/install-deps.sh run    what building and running the demo needs
-#   tools/install-deps.sh test   that, plus what the tests, fuzzers and checks need
+#   tools/install-deps.sh web    what building the browser version needs (tools/build-web.sh)
+#   tools/install-deps.sh test   all of that, plus what the tests, fuzzers and checks need
 set -euo pipefail
 
 run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-dev
@@ -9,11 +10,15 @@ run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-de
 test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                libfreetype-dev fonts-dejavu-core lhasa jlha-utils xvfb xauth xdotool
                imagemagick sox hyperfine python3)
+# emscripten's prebuilt library cache comes complete and frozen (nothing is
+# downloaded); node runs its optimiser and the browser test, chromium the page.
+web_packages=(emscripten nodejs chromium)
 
 wanted=("${run_packages[@]}")
-if [ "${1:-run}" = "test" ]; then
-  wanted+=("${test_packages[@]}")
-fi
+case "${1:-run}" in
+  web) wanted+=("${web_packages[@]}") ;;
+  test) wanted+=("${web_packages[@]}" "${test_packages[@]}") ;;
+esac
 
 missing=()
 for p in "${wanted[@]}"; do
