@@ -1,15 +1,31 @@
 #pragma once
-// The shell: the one App record and the services that the demo's frame step
-// uses. Every backend (app/sdl, app/win32, app/headless) implements the
-// functions marked "backend"; the rest is shared code in app/.
-// No platform header may be included here: demo/ includes this file.
-#include <atomic>
+// The shell as the demo sees it: the one App record, its input events and key
+// codes, the sound callback, and the services the frame step calls. No platform
+// header and no shell internals here: demo/ includes this file.
+//
+// Threads: everything here runs on the main thread, except a SoundCallback,
+// which runs on the sound stream's thread (or in the host's audio pull).
+//
+// A new backend lives in app/<name>/ and starts from app/headless, which
+// implements every service below without a window. It provides:
+//   runApp         start-up in order (start line, displays and
+//                  computeWindowGeometry, a hidden window, the GL context and
+//                  startPresenter, the sound device and openSoundStream, input),
+//                  appProc once, teardown in reverse (closeSoundStream before the
+//                  device goes), the end line; 255 when start-up fails.
+//   fatalError     the line, a message box where there is a desktop, exit 255.
+//   setScreenMode, showWindow, pumpMessages, swapBuffers, paceFrame,
+//   setWindowTitle, getPointerPosition, setPointer   (declared below)
+//   findResourceData (demo/resource.h), unless it links the embedded table.
+// and reuses, never copies: the presenter (app/presenter.h), the keymap and
+// event queue (keyFromVirtualKey, pushEvent, pushScroll, pushPointerDelta), the
+// window geometry rule, the frame pacer (app/frame_pacer.h), the sound stream
+// (app/sound_stream.h: a SoundDevice that signals its halves, or a
+// RingSoundDevice that the host plays through pullSound), the log.
+// A service never blocks for longer than one frame (paceFrame waits out the
+// rest of the frame and no more) and never calls back into the demo.
 #include <cstdint>
 #include <cstring>
-#include <mutex>
-#include <thread>
-
-#include "app/presenter.h"
 
 // ---- Input -----------------------------------------------------------------
 
@@ -66,68 +82,38 @@ enum { APP_EVENT_CAPACITY = 1024, APP_MAX_DISPLAYS = 16 };
 
 // ---- Sound -----------------------------------------------------------------
 
-// Interleaved signed 16-bit stereo, `frameCount` frames, left first. Runs on
-// the streaming thread. The result is ignored.
+// Writes exactly `frameCount` stereo frames (2 x frameCount signed 16-bit
+// values, left first) to `samples`, `frameCount` being at most half the stream
+// length. Runs on the stream's own thread, or inside pullSound where a host
+// pulls the samples; the result is ignored.
 typedef int (*SoundCallback)(int16_t* samples, int32_t frameCount, void* userData);
 
-// The audio output under the stream: one looping buffer of two halves that
-// signals when playback crosses a half. The SDL backend, the Win32 backend and
-// the tests' scripted device implement it.
-struct SoundDevice {
-    virtual ~SoundDevice() = default;
-    // A looping buffer of `frames` stereo frames, silent, not yet playing.
-    virtual bool createBuffer(int32_t frames) = 0;
-    virtual void releaseBuffer() = 0;  // harmless when there is no buffer
-    virtual bool play() = 0;
-    // Waits until playback crossed a notification point or `milliseconds` passed.
-    virtual void waitForNotification(int milliseconds) = 0;
-    // Current play position in frames, 0 .. frames - 1.
-    virtual int32_t playPosition() = 0;
-    // Up to two regions for `count` frames from `first` (the second when the range wraps).
-    virtual bool lock(int32_t first, int32_t count, int16_t** region1, int32_t* frames1,
-                      int16_t** region2, int32_t* frames2) = 0;
-    virtual bool unlock() = 0;
-    // Called once on the streaming thread; best effort, may do nothing.
-    virtual void raiseThreadPriority() {}
-};
-
 // ---- The App -----------------------------------------------------------------
+
+enum ScreenMode : int32_t { SCREEN_WINDOW = 0, SCREEN_FULLSCREEN = 1 };
+// Linear: smooth filtering, fit to the window. Nearest: crisp pixels scaled
+// by a whole number with black margins.
+enum Interpolation : int32_t { INTERPOLATION_NEAREST = 0, INTERPOLATION_LINEAR = 1 };
 
 struct DisplayInfo {
     char name[64];  // empty when unavailable or 64 characters or longer
     int32_t x, y, width, height;
 };
 
-struct AppBackend;  // the backend's own state (window, GL context, ...)
+struct Presenter;    // app/presenter.h
+struct SoundStream;  // app/sound_stream.h
+struct AppBackend;   // the backend's own state (window, GL context, ...)
 
 struct App {
-    int32_t interpolation = 1;  // 1: linear + fit; 0: nearest + whole-number scale
-    int32_t screenMode = 1;     // 1: fullscreen, 0: window
-    int32_t windowShown = 0;
-    int32_t closeRequested = 0;
-    char exePath[260] = {};
-    char documentsPath[260] = {};
-    char sharedDataPath[260] = {};
-    const char* commandLine = nullptr;
-    int32_t hasFocus = 0;
-    int32_t minimized = 0;
-    Presenter presenter = {};
+    Interpolation interpolation = INTERPOLATION_LINEAR;
+    ScreenMode screenMode = SCREEN_FULLSCREEN;  // applied for real by setScreenMode
+    bool windowShown = false;
+    bool closeRequested = false;  // never cleared
+    bool hasFocus = false;        // input events are queued only while set
+    bool minimized = false;       // the frame step presents nothing while set
 
-    // Sound stream (app/sound_stream.cpp). The device object is owned by the
-    // backend; the stream only borrows it and drops it when sound fails.
-    SoundDevice* soundDevice = nullptr;  // null: sound disabled
-    std::thread soundThread;             // not joinable: no thread
-    std::atomic<int32_t> soundStop{0};
-    // Set by the streaming thread when a lock or unlock failed: it stops
-    // filling, and the next startSound/stopSound (or teardown) releases the
-    // buffer and drops the device on the main thread.
-    std::atomic<int32_t> soundFailed{0};
-    int32_t soundFrames = 0;  // > 0 exactly while a buffer exists
-    // The callback and its user data change together: a fill takes both under
-    // this lock, so it never pairs a new callback with old user data.
-    std::mutex soundCallbackMutex;
-    SoundCallback soundCallback = nullptr;
-    void* soundUserData = nullptr;
+    Presenter* presenter = nullptr;  // null until startPresenter succeeded
+    SoundStream* sound = nullptr;    // null: sound disabled
 
     AppEvent events[APP_EVENT_CAPACITY] = {};
     int32_t eventCount = 0;
@@ -137,9 +123,6 @@ struct App {
     int32_t displayCount = 0;
     DisplayInfo displays[APP_MAX_DISPLAYS] = {};
 
-    int32_t tabletContext = 0;  // non-zero while a tablet context is open
-    int32_t tabletMaxPressure = 0;
-
     AppBackend* backend = nullptr;
 };
 
@@ -147,44 +130,38 @@ struct App {
 
 int runApp();                               // backend: the whole life of the program
 int32_t appProc(App* app, void* userData);  // the demo's entry procedure
-[[noreturn]] void fatalError(const char* text);  // backend: message box, exit 255
+[[noreturn]] void fatalError(const char* text);  // backend
 
-// One line on standard output ("%s\n"), flushed at once.
+// One line on standard output ("%s\n"), flushed at once; a line that cannot
+// be written is dropped.
 void logLine(const char* text);
 // "<prefix> %02d:%02d:%02d %04d-%02d-%02d." with the local time.
 void logTimeLine(const char* prefix);
 
 // ---- Services the frame step uses -------------------------------------------------
 
-void setScreenMode(App* app, int32_t mode);  // backend
-void showWindow(App* app);                   // backend: show, activate, raise, enable the tablet
-void pumpMessages(App* app);                 // backend: dispatch pending window events
-void swapBuffers(App* app);                  // backend: swap, then keep the 60 Hz pace
-void setWindowTitle(App* app, const char* title);  // backend
+void setScreenMode(App* app, ScreenMode mode);  // backend
+void showWindow(App* app);   // backend: show, activate, raise, enable the tablet
+void pumpMessages(App* app); // backend: dispatch pending window events into the queue
+void swapBuffers(App* app);  // backend: show what was drawn (may wait for the vertical blank)
+void paceFrame(App* app);    // backend: wait until the frame's 1/60 s is over; every step, shown or not
+void setWindowTitle(App* app, const char* title);           // backend
 void getPointerPosition(App* app, int32_t* x, int32_t* y);  // backend: client coordinates
-void setInterpolation(App* app, int32_t mode);
-// Pixels in red, green, blue, alpha byte order; null pixels hide the pointer.
+// `pixels` in red, green, blue, alpha byte order; null hides the pointer.
 void setPointer(App* app, int32_t width, int32_t height, const uint32_t* pixels, int32_t hotX, int32_t hotY);  // backend
-// The system arrow, into a 256 x 256 buffer; false when it cannot be read.
-bool readDefaultPointer(int32_t* width, int32_t* height, uint32_t* pixels, int32_t* hotX, int32_t* hotY);  // backend
-void initPointer(App* app);  // backend: the system arrow, or the built-in one
-bool openTablet(App* app);   // backend
+void setInterpolation(App* app, Interpolation mode);
 
-// The built-in 11 x 16 arrow (hot spot 0, 0), red-green-blue-alpha byte order.
-enum { BUILTIN_ARROW_WIDTH = 11, BUILTIN_ARROW_HEIGHT = 16 };
-extern const uint32_t builtinArrowPixels[BUILTIN_ARROW_WIDTH * BUILTIN_ARROW_HEIGHT];
+// Draws `width` x `height` pixels (rows top first, bytes red, green, blue,
+// alpha in memory: red is the low byte of each word) scaled into the view and
+// multiplied by `color`, which is 0x00RRGGBB (a grey level g is g x 0x010101).
+// Main thread; the caller swaps afterwards.
+bool presentFrame(Presenter* presenter, const uint32_t* pixels, int32_t width, int32_t height, uint32_t color);
 
-// Window geometry rule: the window-mode rectangle from the first display's size.
-void computeWindowGeometry(App* app, int32_t displayWidth, int32_t displayHeight);
-
-// Event queue and keymap (app/input.cpp).
-void pushEvent(App* app, const AppEvent& event);
-KeyCode keyFromVirtualKey(int32_t virtualKey);
-void pushScroll(App* app, float notches);             // merged into a last EVENT_SCROLL
-void pushPointerDelta(App* app, float dx, float dy);  // merged into a last EVENT_POINTER_DELTA
-
-// Sound stream (app/sound_stream.cpp).
+// Starts the stream with a looping buffer of `frames` stereo frames (two
+// halves of frames / 2), or only swaps the callback when the length is
+// unchanged; a null callback or 0 frames stops it. `userData` is handed to
+// every call and must stay valid until stopSound returns. Main thread only.
 void startSound(App* app, int32_t frames, SoundCallback callback, void* userData);
+// Stops the stream: when it returns, the callback is not running and is never
+// called again. Main thread only.
 void stopSound(App* app);
-void fillSound(App* app, int32_t firstFrame, int32_t frameCount);
-void soundThreadProc(App* app);

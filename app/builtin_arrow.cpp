@@ -1,5 +1,5 @@
 // The built-in pointer arrow, used where the system arrow cannot be read.
-#include "app/app.h"
+#include "app/shell.h"
 
 namespace {
 constexpr uint32_t T = 0x00000000;  // transparent

@@ -1,4 +1,4 @@
-#include "app/app.h"
+#include "app/shell.h"
 
 // Window mode takes five sixths of the first display, centred; the offsets
 // count from the virtual-screen origin, not from the display's own corner.

@@ -1,15 +1,10 @@
 // The event queue and the keymap from virtual-key numbers to KeyCode.
-#include "app/app.h"
+#include "app/shell.h"
 
 namespace {
 
-struct KeymapEntry {
-    KeyCode code;
-    int32_t virtualKey;  // its own index; a mismatch means the table is broken
-};
-
 struct Keymap {
-    KeymapEntry entries[256];
+    KeyCode codes[256];
 };
 
 // The defined virtual keys, as inclusive ranges; codes run consecutively
@@ -25,16 +20,16 @@ constexpr KeyRange definedKeys[] = {
 
 constexpr Keymap buildKeymap() {
     Keymap map = {};
-    for (int vk = 0; vk < 256; ++vk) map.entries[vk] = {-1, vk};
+    for (int vk = 0; vk < 256; ++vk) map.codes[vk] = -1;
     KeyCode code = 0;
     for (const KeyRange& range : definedKeys)
-        for (int vk = range.first; vk <= range.last; ++vk) map.entries[vk].code = code++;
+        for (int vk = range.first; vk <= range.last; ++vk) map.codes[vk] = code++;
     return map;
 }
 
 constexpr Keymap keymap = buildKeymap();
-static_assert(keymap.entries[0xFE].code == KEY_COUNT - 1, "the keymap must cover codes 0..169");
-static_assert(keymap.entries[0x1B].code == KEY_ESCAPE && keymap.entries[0x20].code == KEY_SPACE, "");
+static_assert(keymap.codes[0xFE] == KEY_COUNT - 1, "the keymap must cover codes 0..169");
+static_assert(keymap.codes[0x1B] == KEY_ESCAPE && keymap.codes[0x20] == KEY_SPACE, "");
 
 bool lastEventIs(const App* app, int32_t type) {
     return app->eventCount > 0 && app->events[app->eventCount - 1].type == type;
@@ -44,23 +39,18 @@ bool lastEventIs(const App* app, int32_t type) {
 
 KeyCode keyFromVirtualKey(int32_t virtualKey) {
     if (virtualKey < 0 || virtualKey > 255) return 0;
-    const KeymapEntry& entry = keymap.entries[virtualKey];
-    if (entry.virtualKey != virtualKey) {
-        logLine("Keymap definition error");
-        return 0;
-    }
-    return entry.code;
+    return keymap.codes[virtualKey];
 }
 
 void pushEvent(App* app, const AppEvent& event) {
-    if (app->hasFocus != 1 || app->eventCount >= APP_EVENT_CAPACITY) return;
+    if (!app->hasFocus || app->eventCount >= APP_EVENT_CAPACITY) return;
     app->events[app->eventCount++] = event;
 }
 
 // Wheel and raw motion change a last event of their own type in place, so a
 // burst between two frames costs one entry and still counts when the queue is full.
 void pushScroll(App* app, float notches) {
-    if (app->hasFocus != 1) return;
+    if (!app->hasFocus) return;
     if (lastEventIs(app, EVENT_SCROLL)) {
         AppEvent& last = app->events[app->eventCount - 1];
         setEventFloat(last, 0, eventFloat(last, 0) + notches);

@@ -1,6 +1,7 @@
-#include "app/app.h"
+#include "app/presenter.h"
+#include "app/shell.h"
 
-void setInterpolation(App* app, int32_t mode) {
+void setInterpolation(App* app, Interpolation mode) {
     if (mode == app->interpolation) return;
     app->interpolation = mode;
     // The placement changes under a resting pointer, so its position is
@@ -9,5 +10,5 @@ void setInterpolation(App* app, int32_t mode) {
     getPointerPosition(app, &x, &y);
     AppEvent move = {EVENT_POINTER_MOVE, {x, y, 0, 0, 0, 0}};
     pushEvent(app, move);
-    app->presenter.interpolation = mode;
+    if (app->presenter) app->presenter->interpolation = mode;
 }

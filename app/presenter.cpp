@@ -76,7 +76,7 @@ void missingGlFunctionText(int index, char* text, std::size_t size) {
     std::snprintf(text, size, "Could not find function %s.", name);
 }
 
-bool setupPresenter(Presenter* presenter, int32_t interpolation, int32_t viewWidth, int32_t viewHeight) {
+bool setupPresenter(Presenter* presenter, Interpolation interpolation, int32_t viewWidth, int32_t viewHeight) {
     const PresenterGl& gl = presenter->gl;
     presenter->interpolation = interpolation;
     presenter->viewWidth = viewWidth;
@@ -112,9 +112,9 @@ bool setupPresenter(Presenter* presenter, int32_t interpolation, int32_t viewWid
     return true;
 }
 
-QuadPlacement placeImage(int32_t interpolation, int32_t viewWidth, int32_t viewHeight, int32_t width, int32_t height) {
+QuadPlacement placeImage(Interpolation interpolation, int32_t viewWidth, int32_t viewHeight, int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return {0, 0, 0, 0};
-    if (interpolation == 1) {
+    if (interpolation == INTERPOLATION_LINEAR) {
         float sx = static_cast<float>(viewWidth) / static_cast<float>(width);
         float sy = static_cast<float>(viewHeight) / static_cast<float>(height);
         float s = sx < sy ? sx : sy;
@@ -153,7 +153,7 @@ bool presentFrame(Presenter* presenter, const uint32_t* pixels, int32_t width, i
     gl.ActiveTexture(PGL_TEXTURE0);
     gl.BindTexture(PGL_TEXTURE_2D, presenter->texture);
     gl.TexImage2D(PGL_TEXTURE_2D, 0, PGL_RGBA, width, height, 0, PGL_RGBA, PGL_UNSIGNED_BYTE, pixels);
-    GLint filter = presenter->interpolation == 1 ? PGL_LINEAR : PGL_NEAREST;
+    GLint filter = presenter->interpolation == INTERPOLATION_LINEAR ? PGL_LINEAR : PGL_NEAREST;
     gl.TexParameteri(PGL_TEXTURE_2D, PGL_TEXTURE_MIN_FILTER, filter);
     gl.TexParameteri(PGL_TEXTURE_2D, PGL_TEXTURE_MAG_FILTER, filter);
 
@@ -168,4 +168,38 @@ void releasePresenter(Presenter* presenter) {
     gl.DeleteProgram(presenter->program);
     gl.DeleteBuffers(1, &presenter->vertexBuffer);
     gl.DeleteTextures(1, &presenter->texture);
+}
+
+bool startPresenter(App* app, GlProcLoader getProc, void* context) {
+    Presenter* presenter = new Presenter{};
+    const int missing = loadPresenterGl(&presenter->gl, getProc, context);
+    if (missing >= 0) {
+        char text[96];
+        missingGlFunctionText(missing, text, sizeof text);
+        fatalError(text);
+    }
+    const bool fullscreen = app->screenMode == SCREEN_FULLSCREEN;
+    if (!setupPresenter(presenter, app->interpolation, fullscreen ? app->fullscreenWidth : app->windowWidth,
+                        fullscreen ? app->fullscreenHeight : app->windowHeight)) {
+        logLine("Failed to initialize OpenGL");
+        delete presenter;
+        return false;
+    }
+    app->presenter = presenter;
+    return true;
+}
+
+void stopPresenter(App* app) {
+    if (!app->presenter) return;
+    releasePresenter(app->presenter);
+    delete app->presenter;
+    app->presenter = nullptr;
+}
+
+void resizePresenterView(App* app, int32_t width, int32_t height) {
+    Presenter* presenter = app->presenter;
+    if (!presenter) return;  // no table yet: nothing can have been drawn
+    presenter->gl.Viewport(0, 0, width, height);
+    presenter->viewWidth = width;
+    presenter->viewHeight = height;
 }

@@ -1,9 +1,12 @@
 #pragma once
 // OpenGL 2.0 presentation of the software framebuffer: one textured quad,
-// scaled to the window and multiplied by a "modulate" colour. Shared by every
-// backend; a backend only has to fill the function table.
+// scaled to the window and multiplied by a "modulate" colour (presentFrame in
+// app/app.h). Shared by every backend; a backend only hands over a loader for
+// the function table. Main thread only, with the context current.
 #include <cstddef>
 #include <cstdint>
+
+#include "app/app.h"
 
 // Minimal GL types, so that no platform GL header is needed here.
 typedef unsigned int GLenum;
@@ -65,27 +68,38 @@ extern const char* const presenterFragmentShader;
 
 struct Presenter {
     PresenterGl gl;
-    int32_t interpolation;  // 1: linear, fit to window; otherwise nearest, whole-number scale
-    int32_t viewWidth;
+    Interpolation interpolation;
+    int32_t viewWidth;   // the client area, kept in step with the window
     int32_t viewHeight;
     GLuint vertexBuffer;
     GLuint texture;
     GLuint program;
 };
 
-// Fills the table through `getProc` (name -> address or null). Returns the
-// index of the first function still missing, or -1 when all 32 were found.
+// Name -> function address, or null.
 typedef void* (*GlProcLoader)(const char* name, void* context);
+// Fills the table through `getProc`. Returns the index of the first function
+// still missing, or -1 when all 32 were found.
 int loadPresenterGl(PresenterGl* gl, GlProcLoader getProc, void* context);
 // "Could not find function <name without gl>." for the function at `index`.
 void missingGlFunctionText(int index, char* text, std::size_t size);
 
-bool setupPresenter(Presenter* presenter, int32_t interpolation, int32_t viewWidth, int32_t viewHeight);
-bool presentFrame(Presenter* presenter, const uint32_t* pixels, int32_t width, int32_t height, uint32_t color);
+// The shell's presenter start-up: loads the table (a missing function is a
+// fatalError with its "Could not find function" text), then sets up with the
+// App's interpolation and the view of its screen mode. On failure logs
+// "Failed to initialize OpenGL" and returns false; app->presenter is set only
+// on success.
+bool startPresenter(App* app, GlProcLoader getProc, void* context);
+// Deletes the GL objects and the presenter; nothing when there is none.
+void stopPresenter(App* app);
+
+bool setupPresenter(Presenter* presenter, Interpolation interpolation, int32_t viewWidth, int32_t viewHeight);
 void releasePresenter(Presenter* presenter);
+// Keeps the view size and the viewport in step with the client area.
+void resizePresenterView(App* app, int32_t width, int32_t height);
 
 // Where the image goes in the view, in view pixels from the bottom-left corner.
 struct QuadPlacement {
     float x0, y0, width, height;
 };
-QuadPlacement placeImage(int32_t interpolation, int32_t viewWidth, int32_t viewHeight, int32_t width, int32_t height);
+QuadPlacement placeImage(Interpolation interpolation, int32_t viewWidth, int32_t viewHeight, int32_t width, int32_t height);

@@ -1,117 +1,156 @@
-// The sound stream: a looping device buffer of two halves, refilled through
-// the application's callback by a streaming thread whenever playback leaves a half.
-#include "app/app.h"
+#include "app/sound_stream.h"
 
 namespace {
 
 enum { SOUND_WAIT_MS = 100 };  // bounds every wait, so a stop is seen quickly
 
-void setCallback(App* app, SoundCallback callback, void* userData) {
-    std::lock_guard<std::mutex> guard(app->soundCallbackMutex);
-    app->soundCallback = callback;
-    app->soundUserData = userData;
+void setCallback(SoundStream* s, SoundCallback callback, void* userData) {
+    std::lock_guard<std::mutex> guard(s->callbackMutex);
+    s->callback = callback;
+    s->userData = userData;
 }
 
-// Signals the thread, waits for its end, then releases the buffer: the thread
-// never outlives the buffer it fills.
-void endStream(App* app) {
-    if (app->soundThread.joinable()) {
-        app->soundStop.store(1);
-        app->soundThread.join();
-    }
-    if (app->soundFrames > 0) app->soundDevice->releaseBuffer();
-    app->soundFrames = 0;
-}
-
-// After a failed lock or unlock the thread has stopped filling; the device is
-// dropped here, on the main thread, once the buffer is gone.
-bool dropFailedDevice(App* app) {
-    if (!app->soundFailed.load()) return false;
-    endStream(app);
-    setCallback(app, nullptr, nullptr);
-    app->soundDevice = nullptr;
-    return true;
-}
-
-void giveUpSound(App* app, const char* line) {
+void giveUpSound(SoundStream* s, const char* line) {
     logLine(line);
-    app->soundFailed.store(1);
+    s->failed.store(1);
 }
 
-}  // namespace
-
-void stopSound(App* app) {
-    if (!app->soundDevice) return;
-    if (dropFailedDevice(app)) return;
-    endStream(app);
-    setCallback(app, nullptr, nullptr);
-}
-
-void startSound(App* app, int32_t frames, SoundCallback callback, void* userData) {
-    if (!app->soundDevice) return;
-    if (dropFailedDevice(app)) return;
-    if (!callback || frames == 0) {
-        stopSound(app);
-        return;
-    }
-    if (frames == app->soundFrames) {
-        setCallback(app, callback, userData);
-        return;
-    }
-    endStream(app);
-    app->soundFrames = frames;
-    if (frames < 0) {
-        setCallback(app, callback, userData);
-        return;
-    }
-    if (!app->soundDevice->createBuffer(frames)) {
-        logLine("Failed to create sound buffer");
-        app->soundDevice->releaseBuffer();
-        app->soundDevice = nullptr;
-        app->soundFrames = 0;
-        setCallback(app, nullptr, nullptr);
-        return;
-    }
-    // The callback is in place before the thread can make its first fill.
-    setCallback(app, callback, userData);
-    app->soundStop.store(0);
-    app->soundThread = std::thread(soundThreadProc, app);
-    app->soundDevice->play();
-}
-
-void fillSound(App* app, int32_t firstFrame, int32_t frameCount) {
-    SoundDevice* device = app->soundDevice;
+void fillSound(SoundStream* s, int32_t firstFrame, int32_t frameCount) {
     int16_t* regions[2] = {nullptr, nullptr};
     int32_t counts[2] = {0, 0};
-    if (!device->lock(firstFrame, frameCount, &regions[0], &counts[0], &regions[1], &counts[1])) {
-        giveUpSound(app, "Couldn't lock sound buffer");
+    if (!s->device->lock(firstFrame, frameCount, &regions[0], &counts[0], &regions[1], &counts[1])) {
+        giveUpSound(s, "Couldn't lock sound buffer");
         return;
     }
     SoundCallback callback;
     void* userData;
     {
-        std::lock_guard<std::mutex> guard(app->soundCallbackMutex);
-        callback = app->soundCallback;
-        userData = app->soundUserData;
+        std::lock_guard<std::mutex> guard(s->callbackMutex);
+        callback = s->callback;
+        userData = s->userData;
     }
     for (int i = 0; i < 2; ++i)
         if (callback && regions[i] && counts[i] > 0) callback(regions[i], counts[i], userData);
-    if (!device->unlock()) giveUpSound(app, "Couldn't unlock sound buffer");
+    if (!s->device->unlock()) giveUpSound(s, "Couldn't unlock sound buffer");
 }
 
-void soundThreadProc(App* app) {
-    SoundDevice* device = app->soundDevice;
-    device->raiseThreadPriority();
-    const int32_t half = app->soundFrames / 2;
-    int32_t previous = 0;
-    // Each half is refilled right after playback has left it, while the other plays.
-    while (!app->soundStop.load() && !app->soundFailed.load()) {
-        device->waitForNotification(SOUND_WAIT_MS);
-        int32_t current = device->playPosition();
-        if (previous < half && current >= half)
-            fillSound(app, 0, half);
-        else if (previous >= half && current < half)
-            fillSound(app, half, half);
-        previous = current;
+// Refills the half that playback has just left, if it left one since the
+// last look. With an odd length the buffer's last frame is never written.
+void refillLeftHalf(SoundStream* s) {
+    const int32_t half = s->frames / 2;
+    const int32_t current = s->device->playPosition();
+    if (s->previous < half && current >= half)
+        fillSound(s, 0, half);
+    else if (s->previous >= half && current < half)
+        fillSound(s, half, half);
+    s->previous = current;
+}
+
+void soundThreadProc(SoundStream* s) {
+    s->device->raiseThreadPriority();
+    while (!s->stop.load() && !s->failed.load()) {
+        s->device->waitForNotification(SOUND_WAIT_MS);
+        refillLeftHalf(s);
+    }
+}
+
+// Signals the thread, waits for its end, then releases the buffer: the thread
+// never outlives the buffer it fills.
+void endStream(SoundStream* s) {
+    if (s->thread.joinable()) {
+        s->stop.store(1);
+        s->thread.join();
+    }
+    if (s->frames > 0) s->device->releaseBuffer();
+    s->frames = 0;
+}
+
+// After a failed lock or unlock the filling has stopped; the device is
+// dropped here, on the main thread, once the buffer is gone.
+bool dropFailedDevice(SoundStream* s) {
+    if (!s->failed.load()) return false;
+    endStream(s);
+    setCallback(s, nullptr, nullptr);
+    s->device = nullptr;
+    return true;
+}
+
+SoundStream* liveStream(App* app) {
+    SoundStream* s = app->sound;
+    if (!s || !s->device || dropFailedDevice(s)) return nullptr;
+    return s;
+}
+
+}  // namespace
+
+void openSoundStream(App* app, SoundDevice* device) {
+    if (device) app->sound = new SoundStream(device);
+}
+
+void closeSoundStream(App* app) {
+    if (!app->sound) return;
+    if (app->sound->device) endStream(app->sound);
+    delete app->sound;
+    app->sound = nullptr;
+}
+
+void stopSound(App* app) {
+    SoundStream* s = liveStream(app);
+    if (!s) return;
+    endStream(s);
+    setCallback(s, nullptr, nullptr);
+}
+
+void startSound(App* app, int32_t frames, SoundCallback callback, void* userData) {
+    SoundStream* s = liveStream(app);
+    if (!s) return;
+    if (!callback || frames == 0) {
+        stopSound(app);
+        return;
+    }
+    if (frames == s->frames) {
+        setCallback(s, callback, userData);
+        return;
+    }
+    endStream(s);
+    s->frames = frames;
+    if (frames < 0) {
+        setCallback(s, callback, userData);
+        return;
+    }
+    if (!s->device->createBuffer(frames)) {
+        logLine("Failed to create sound buffer");
+        s->device->releaseBuffer();
+        s->device = nullptr;
+        s->frames = 0;
+        setCallback(s, nullptr, nullptr);
+        return;
+    }
+    // The callback is in place before the first fill can happen.
+    setCallback(s, callback, userData);
+    s->previous = 0;
+    s->stop.store(0);
+    if (!s->device->hostRing()) s->thread = std::thread(soundThreadProc, s);
+    s->device->play();
+}
+
+void pullSound(App* app, int16_t* out, int32_t frames) {
+    SoundStream* s = app->sound;
+    RingSoundDevice* ring = s && s->device && !s->failed.load() ? s->device->hostRing() : nullptr;
+    if (!ring || s->frames <= 0) {
+        if (frames > 0) std::memset(out, 0, size_t(frames) * 2 * sizeof(int16_t));
+        return;
+    }
+    // Played up to each half boundary at most, so every half is refilled the
+    // moment it is left, as the thread would on the device's signal.
+    const int32_t half = s->frames / 2;
+    while (frames > 0) {
+        const int32_t position = ring->playPosition();
+        const int32_t boundary = position < half ? half : s->frames;
+        const int32_t count = frames < boundary - position ? frames : boundary - position;
+        ring->playInto(out, count);
+        out += size_t(count) * 2;
+        frames -= count;
+        refillLeftHalf(s);
     }
 }

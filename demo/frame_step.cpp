@@ -9,12 +9,12 @@ namespace {
 // defeats setScreenMode's early return for an unchanged mode, and the call
 // stores the old value again.
 void showWindowOnce(App* app) {
-    if (app->windowShown != 0) return;
-    const int32_t mode = app->screenMode != 0 ? 1 : 0;
-    app->screenMode = 1 - mode;
+    if (app->windowShown) return;
+    const ScreenMode mode = app->screenMode;
+    app->screenMode = mode == SCREEN_FULLSCREEN ? SCREEN_WINDOW : SCREEN_FULLSCREEN;
     setScreenMode(app, mode);
     showWindow(app);
-    app->windowShown = 1;
+    app->windowShown = true;
 }
 
 // Only presses count; codes outside 0..169 (-1 for keys without a code) are dropped.
@@ -59,14 +59,17 @@ void frameStep() {
 
     // The flags are still those of the previous step, so Escape ends the
     // process one step after its press. No clean-up of any kind.
-    if (app->closeRequested == 1 || demoState.keyPressed[KEY_ESCAPE] != 0) std::_Exit(0);
+    if (app->closeRequested || demoState.keyPressed[KEY_ESCAPE] != 0) std::_Exit(0);
 
     readKeyPresses(app);
     const int32_t level = advanceFade();
-    if (app->minimized != 0) return;  // the fade advances unseen
-    if (demoState.framebuffer.pixels != nullptr) {
-        presentFrame(&app->presenter, demoState.framebuffer.pixels, FRAMEBUFFER_WIDTH, FRAMEBUFFER_HEIGHT,
-                     uint32_t(level) * 0x010101u);
+    // Minimized, the fade advances unseen, at the same pace.
+    if (!app->minimized) {
+        if (demoState.framebuffer.pixels != nullptr) {
+            presentFrame(app->presenter, demoState.framebuffer.pixels, FRAMEBUFFER_WIDTH, FRAMEBUFFER_HEIGHT,
+                         uint32_t(level) * 0x010101u);
+        }
+        swapBuffers(app);
     }
-    swapBuffers(app);
+    paceFrame(app);
 }

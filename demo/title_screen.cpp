@@ -31,7 +31,7 @@ void runTitle() {
 
 int32_t appProc(App* app, void* /*userData*/) {
     setWindowTitle(app, WINDOW_TITLE);
-    setInterpolation(app, 0);  // nearest filtering, whole-number scale
+    setInterpolation(app, INTERPOLATION_NEAREST);
     static const uint32_t invisiblePointer = 0;
     setPointer(app, 1, 1, &invisiblePointer, 0, 0);
 

@@ -7,9 +7,12 @@
 
 #include "tools/lh5/lh5_encoder.h"
 #include "tools/read_file.h"
+#include "ym/lh5_decoder.h"
 
 namespace {
 
+// The largest member our depacker takes.
+const size_t MAX_MEMBER_MIB = LH5_MAX_UNPACKED_SIZE >> 20;
 
 std::string baseName(const std::string& path) {
     size_t slash = path.find_last_of('/');
@@ -29,14 +32,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<uint8_t> data;
-    if (!readWholeFile(argv[1], data)) {
-        std::fprintf(stderr, "lh5pack: cannot read %s\n", argv[1]);
-        return 1;
-    }
-    if (data.size() > 0xffffffffu) {
-        std::fprintf(stderr, "lh5pack: %s is too large for an archive member\n", argv[1]);
-        return 1;
-    }
+    if (!readToolInput("lh5pack", argv[1], data, MAX_MEMBER_MIB)) return 1;
     std::vector<uint8_t> archive = lh5PackArchive(data, name);
     FILE* out = std::fopen(argv[2], "wb");
     bool ok = out && std::fwrite(archive.data(), 1, archive.size(), out) == archive.size();

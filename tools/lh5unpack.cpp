@@ -12,17 +12,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: lh5unpack ARCHIVE\n");
         return 2;
     }
+    // Twice the largest member leaves room for a stream that did not shrink.
     std::vector<uint8_t> image;
-    if (!readWholeFile(argv[1], image)) {
-        std::fprintf(stderr, "lh5unpack: cannot read %s\n", argv[1]);
-        return 1;
-    }
+    if (!readToolInput("lh5unpack", argv[1], image, 2 * (LH5_MAX_UNPACKED_SIZE >> 20))) return 1;
 
     uint8_t* result = nullptr;
     uint32_t size = 0;
     Lh5Status status = lh5UnpackArchive(image.data(), uint32_t(image.size()), &result, &size);
     static const char* const reasons[] = {"not an -lh5- archive", "", "header level is not 0", "out of memory",
-                                          "damaged packed data"};
+                                          "damaged member (bad packed data or CRC)"};
     if (status != LH5_OK) {
         std::fprintf(stderr, "lh5unpack: %s: %s\n", argv[1], reasons[status]);
         return 1;

@@ -21,6 +21,7 @@ namespace {
 const int32_t OUTPUT_RATE = 44100;
 const double MAX_SECONDS = 24.0 * 3600.0;
 const int32_t MAX_REQUEST = 1 << 20;
+const size_t MAX_INPUT_MIB = 64;  // no song comes near it; the depacker takes no bigger member
 const int64_t MAX_WAV_FRAMES = (0xFFFFFFFFll - 36) / 4;  // the RIFF size field is 32 bits
 
 struct Options {
@@ -86,15 +87,36 @@ int parseOptions(int argc, char** argv, Options* options) {
     return 0;
 }
 
-// Reads the whole file into a malloc'ed block, as the demo's resource copy is.
-bool readFile(const char* path, uint8_t** data, int32_t* size) {
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes) || bytes.size() > 0x7FFFFFFFu) return false;
-    *data = static_cast<uint8_t*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
-    if (!*data) return false;
-    if (!bytes.empty()) std::memcpy(*data, bytes.data(), bytes.size());
-    *size = int32_t(bytes.size());
-    return true;
+// What the song texts may hold reaches the terminal as plain text: bytes
+// outside printable ASCII (control characters, escape sequences, line
+// breaks) and the backslash print as \xNN and \\.
+std::string printable(const char* text) {
+    if (!text) return "(none)";
+    std::string out;
+    for (const char* p = text; *p; p++) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        char escaped[8];
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c >= 32 && c < 127) {
+            out += char(c);
+        } else {
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+// The tag of the file, known by the format label that the loader gives each.
+const char* tagOf(const YmMusic& music) {
+    static const char* const labelsAndTags[][2] = {{"YM 2", "YM2!"},  {"YM 3", "YM3!"},  {"YM 3b (loop)", "YM3b"},
+                                                   {"YM 5", "YM5!"},  {"YM 6", "YM6!"},  {"YM-T1", "YMT1"},
+                                                   {"YM-T2", "YMT2"}, {"MIX1", "MIX1"}};
+    for (const auto& pair : labelsAndTags) {
+        if (music.formatLabel && std::strcmp(music.formatLabel, pair[0]) == 0) return pair[1];
+    }
+    return "?";
 }
 
 const char* kindName(int32_t kind) {
@@ -123,11 +145,9 @@ int64_t framesPerPass(const YmMusic& music) {
     return int64_t(music.frameCount) * (OUTPUT_RATE / music.playerRate);
 }
 
-const char* text(const char* value) { return value ? value : "(none)"; }
-
-void describe(const char* path, const char* tag, bool packed, const YmMusic& music) {
-    std::printf("File:         %s%s\n", path, packed ? " (-lh5- packed)" : "");
-    std::printf("Tag:          %s\n", tag);
+void describe(const char* path, bool packed, const YmMusic& music) {
+    std::printf("File:         %s%s\n", printable(path).c_str(), packed ? " (-lh5- packed)" : "");
+    std::printf("Tag:          %s\n", tagOf(music));
     std::printf("Kind:         %d, %s\n", int(music.songKind), kindName(music.songKind));
     if (music.songKind == KIND_MIX) {
         std::printf("Blocks:       %d\n", int(music.mixBlockCount));
@@ -140,11 +160,11 @@ void describe(const char* path, const char* tag, bool packed, const YmMusic& mus
     }
     std::printf("Master clock: %u Hz\n", unsigned(music.chip.masterClock));
     std::printf("Drums:        %d\n", int(music.drumCount));
-    std::printf("Title:        %s\n", text(music.title));
-    std::printf("Author:       %s\n", text(music.author));
-    std::printf("Comment:      %s\n", text(music.comment));
-    std::printf("Format:       %s\n", text(music.formatLabel));
-    std::printf("Driver:       %s\n", text(music.driverLabel));
+    std::printf("Title:        %s\n", printable(music.title).c_str());
+    std::printf("Author:       %s\n", printable(music.author).c_str());
+    std::printf("Comment:      %s\n", printable(music.comment).c_str());
+    std::printf("Format:       %s\n", printable(music.formatLabel).c_str());
+    std::printf("Driver:       %s\n", printable(music.driverLabel).c_str());
     double seconds = double(framesPerPass(music)) / OUTPUT_RATE;
     std::printf("Length:       %d:%05.2f\n", int(seconds / 60), std::fmod(seconds, 60.0));
 }
@@ -224,33 +244,19 @@ int main(int argc, char** argv) {
     int problem = parseOptions(argc, argv, &options);
     if (problem) return problem;
 
+    std::vector<uint8_t> bytes;
+    if (!readToolInput("ymrender", options.inputPath, bytes, MAX_INPUT_MIB)) return 1;
+    bool packed = bytes.size() >= 7 && bytes[0] != 0 && std::memcmp(bytes.data() + 2, "-lh5-", 5) == 0;
     auto music = std::make_unique<YmMusic>();
-    music->release();
-    if (!readFile(options.inputPath, &music->fileData, &music->fileSize)) {
-        std::fprintf(stderr, "ymrender: cannot read %s\n", options.inputPath);
-        return 1;
-    }
-    bool packed = music->fileSize >= 7 && music->fileData[0] != 0 &&
-                  std::memcmp(music->fileData + 2, "-lh5-", 5) == 0;
-    music->fileData = music->depack(uint32_t(music->fileSize));
-    char tag[5] = "?";
-    if (music->fileData && music->fileSize >= 4) {
-        std::memcpy(tag, music->fileData, 4);
-        for (int i = 0; i < 4; i++) tag[i] = (tag[i] >= 32 && tag[i] < 127) ? tag[i] : '?';
-        tag[4] = 0;
-    }
-    if (!music->fileData || !music->parseFile()) {
+    if (!music->load(bytes.data(), uint32_t(bytes.size()))) {
         std::fprintf(stderr, "%s\n", music->lastError);
         return 1;
     }
-    music->chip.resetChip();
-    music->musicReady = 1;
-    music->paused = 0;
     music->chip.setLowPass(true);
     music->loopEnabled = true;
 
     if (!options.raw && !options.wavPath) {
-        describe(options.inputPath, tag, packed, *music);
+        describe(options.inputPath, packed, *music);
         return 0;
     }
     double seconds = options.seconds > 0 ? options.seconds : double(framesPerPass(*music)) / OUTPUT_RATE;

@@ -1,8 +1,11 @@
 #include "ym/lh5_decoder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+
+#include "ym/lha_crc16.h"
 
 namespace {
 
@@ -15,7 +18,56 @@ uint32_t readLittle32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-}  // namespace
+// Working state of one unpacking run (about 26 KB, so it lives on the heap).
+struct Lh5Decoder {
+    static const int WINDOW_SIZE = 8192;
+    static const int CHUNK_SIZE = 8192;
+    static const int INPUT_REFILL = 4064;
+    static const int CODE_SYMBOLS = 510;  // 256 literals + match lengths 3..256
+    static const int POSITION_SYMBOLS = 14;
+    static const int LENGTH_CODE_SYMBOLS = 19;
+    static const int CODE_TABLE_BITS = 12;
+    static const int AUX_TABLE_BITS = 8;
+
+    const uint8_t* source;
+    int32_t packedLeft;
+    uint8_t* output;
+    int32_t outputLeft;
+    int32_t inputCount;
+    uint8_t inputBuffer[4096];
+    uint8_t window[WINDOW_SIZE];
+    uint16_t left[2 * CODE_SYMBOLS - 1];
+    uint16_t right[2 * CODE_SYMBOLS - 1];
+    uint16_t bitBuffer;
+    uint32_t subBitBuffer;
+    int32_t bitCount;
+    int32_t copyLeft;
+    uint8_t codeLengths[CODE_SYMBOLS];
+    uint8_t auxLengths[LENGTH_CODE_SYMBOLS];
+    int32_t blockCodesLeft;
+    uint16_t codeTable[1 << CODE_TABLE_BITS];
+    uint16_t auxTable[1 << AUX_TABLE_BITS];
+    int32_t failed;
+    int32_t inputPos;
+    int32_t copyPos;
+    int32_t bytesPastEnd;  // zero bytes fetched after the last packed byte
+
+    // Points the decoder at a packed stream and primes the bit buffer.
+    void begin(const uint8_t* packed, int32_t packedSize, uint8_t* result, int32_t resultSize);
+    void decodeChunk(int count, uint8_t* buffer);
+
+private:
+    void fillBits(int n);
+    uint32_t getBits(int n);
+    void buildTable(int symbolCount, const uint8_t* lengths, int width, uint16_t* table);
+    void readAuxLengths(int symbolCount, int sizeBits, int specialIndex);
+    void readCodeLengths();
+    uint32_t fetchByte();
+    int decodeSymbol(const uint16_t* table, int width, int symbolCount, const uint8_t* lengths);
+    bool startBlock();
+    void setSingleSymbol(int symbol, int symbolCount, uint8_t* lengths, uint16_t* table, int width);
+    bool copyMatch(int& r, int count, uint8_t* buffer);
+};
 
 void Lh5Decoder::begin(const uint8_t* packed, int32_t packedSize, uint8_t* result, int32_t resultSize) {
     source = packed;
@@ -28,13 +80,18 @@ void Lh5Decoder::begin(const uint8_t* packed, int32_t packedSize, uint8_t* resul
     bitBuffer = 0;
     subBitBuffer = 0;
     bitCount = 0;
+    bytesPastEnd = 0;
     fillBits(16);
     blockCodesLeft = 0;
     copyLeft = 0;
     copyPos = 0;
 }
 
-// Past the last packed byte the stream reads as zero bits.
+// Past the last packed byte the stream reads as zero bits. bitBuffer looks
+// 16 bits ahead of the last consumed bit, so a stream that ends in time
+// fetches at most two such bytes; a third means a code took bits that the
+// packed data does not hold: the data is damaged (the chunk loop stops on
+// `failed`).
 uint32_t Lh5Decoder::fetchByte() {
     if (inputCount == 0) {
         inputPos = 0;
@@ -45,7 +102,10 @@ uint32_t Lh5Decoder::fetchByte() {
         packedLeft -= n;
         inputCount = n;
     }
-    if (inputCount <= 0) return 0;
+    if (inputCount <= 0) {
+        if (++bytesPastEnd > 2) failed = 1;
+        return 0;
+    }
     inputCount--;
     return inputBuffer[inputPos++];
 }
@@ -228,15 +288,37 @@ bool Lh5Decoder::startBlock() {
     return !failed;
 }
 
-// Copies the rest of the current match; true when the chunk filled up first,
+// Copies n bytes from window position src to dst (dst + n stays inside the
+// window) with the result of a byte-by-byte copy, in whole runs: register
+// dumps unpack mostly from long matches, many of them one byte back.
+void copyInWindow(uint8_t* window, int dst, int src, int n) {
+    if (src < dst && dst - src < n) {
+        // The match repeats its last dst - src bytes. The source stays put and
+        // each pass copies all of the pattern written so far, doubling it.
+        while (n > 0) {
+            int run = std::min(n, dst - src);
+            std::memcpy(window + dst, window + src, size_t(run));
+            dst += run;
+            n -= run;
+        }
+        return;
+    }
+    // No byte is written before it is read; only the window's end splits the source.
+    int first = std::min(n, Lh5Decoder::WINDOW_SIZE - src);
+    std::memmove(window + dst, window + src, size_t(first));
+    if (first < n) copyInWindow(window, dst + first, 0, n - first);
+}
+
+// Copies the rest of the current match; true when the chunk filled up,
 // leaving copyLeft at the bytes still owed to the next chunk.
 bool Lh5Decoder::copyMatch(int& r, int count, uint8_t* buffer) {
-    for (copyLeft--; copyLeft >= 0; copyLeft--) {
-        buffer[r++] = buffer[copyPos];
-        copyPos = (copyPos + 1) & (WINDOW_SIZE - 1);
-        if (r == count) return true;
-    }
-    return false;
+    if (copyLeft <= 0) return false;
+    int n = std::min(copyLeft, count - r);
+    copyInWindow(buffer, r, copyPos, n);
+    r += n;
+    copyPos = (copyPos + n) & (WINDOW_SIZE - 1);
+    copyLeft -= n;
+    return r == count;
 }
 
 void Lh5Decoder::decodeChunk(int count, uint8_t* buffer) {
@@ -259,6 +341,8 @@ void Lh5Decoder::decodeChunk(int count, uint8_t* buffer) {
     }
 }
 
+}  // namespace
+
 Lh5Status lh5UnpackArchive(const uint8_t* image, uint32_t imageSize, uint8_t** result, uint32_t* resultSize) {
     *result = nullptr;
     if (imageSize < 7 || image[0] == 0 || std::memcmp(image + 2, "-lh5-", 5) != 0) return LH5_NOT_PACKED;
@@ -269,8 +353,14 @@ Lh5Status lh5UnpackArchive(const uint8_t* image, uint32_t imageSize, uint8_t** r
 
     uint32_t unpackedSize = readLittle32(image + 11);
     if (unpackedSize > LH5_MAX_UNPACKED_SIZE) return LH5_NO_MEMORY;
-    uint32_t dataStart = uint32_t(HEADER_FIXED_SIZE) + image[NAME_LENGTH_OFFSET] + 2;
-    if (dataStart > imageSize) return LH5_BAD_DATA;
+    uint32_t crcOffset = uint32_t(HEADER_FIXED_SIZE) + image[NAME_LENGTH_OFFSET];
+    if (crcOffset + 2 > imageSize) return LH5_BAD_DATA;
+    uint16_t expectedCrc = uint16_t(image[crcOffset] | image[crcOffset + 1] << 8);
+    // Archivers on some systems put extension bytes after the CRC and count
+    // them in the header size; without them both offsets are the same.
+    uint32_t dataStart = crcOffset + 2;
+    uint32_t headerEnd = image[0] + 2u;
+    if (headerEnd > dataStart && headerEnd <= imageSize) dataStart = headerEnd;
     uint32_t packedSize = readLittle32(image + 7);
     uint32_t present = imageSize - dataStart;
     uint32_t packedLeft = packedSize < present ? packedSize : present;
@@ -284,17 +374,19 @@ Lh5Status lh5UnpackArchive(const uint8_t* image, uint32_t imageSize, uint8_t** r
         return LH5_NO_MEMORY;
     }
     decoder->begin(image + dataStart, int32_t(packedLeft), unpacked, int32_t(unpackedSize));
+    uint16_t crc = 0;
     for (uint32_t remaining = unpackedSize; remaining != 0;) {
         int n = remaining < uint32_t(Lh5Decoder::CHUNK_SIZE) ? int(remaining) : Lh5Decoder::CHUNK_SIZE;
         decoder->decodeChunk(n, decoder->window);
         if (decoder->failed) break;
         int copy = n < decoder->outputLeft ? n : decoder->outputLeft;
         std::memcpy(decoder->output, decoder->window, size_t(copy));
+        crc = lhaCrc16(decoder->window, size_t(copy), crc);
         decoder->output += copy;
         decoder->outputLeft -= copy;
         remaining -= uint32_t(n);
     }
-    bool failed = decoder->failed != 0;
+    bool failed = decoder->failed != 0 || crc != expectedCrc;
     delete decoder;
     if (failed) {
         std::free(unpacked);

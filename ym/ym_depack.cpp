@@ -1,6 +1,7 @@
-// Glue between the music object and the LH5 archive decoder: the packed image
-// in fileData is swapped for its unpacked member, or for null on failure.
+// Loading a song from the bytes of a file or resource: the object's own copy,
+// swapped for its unpacked member when it is an LH5 archive, then parsed.
 #include <cstdlib>
+#include <cstring>
 
 #include "ym/lh5_decoder.h"
 #include "ym/ym_music.h"
@@ -8,14 +9,33 @@
 namespace {
 
 const uint32_t UNPACKED_SIZE_OFFSET = 11;
+const uint32_t MAX_IMAGE_SIZE = 0x7FFFFFFF;  // fileSize is signed 32-bit
 
 }  // namespace
 
-uint8_t* YmMusic::depack(uint32_t resourceSize) {
+bool YmMusic::load(const uint8_t* bytes, uint32_t size) {
+    release();
+    fileSize = int32_t(size);
+    fileData = size <= MAX_IMAGE_SIZE ? static_cast<uint8_t*>(std::malloc(size ? size : 1)) : nullptr;
+    if (!fileData) return fail("MALLOC Error");
+    if (size) std::memcpy(fileData, bytes, size);
+    if (!depack(size)) return false;
+    if (!parseFile()) {
+        std::free(fileData);
+        fileData = nullptr;
+        return false;
+    }
+    chip.resetChip();
+    musicReady = 1;
+    paused = 0;
+    return true;
+}
+
+bool YmMusic::depack(uint32_t resourceSize) {
     uint8_t* unpacked = nullptr;
     uint32_t unpackedSize = 0;
-    Lh5Status status = lh5UnpackArchive(fileData, fileData ? resourceSize : 0, &unpacked, &unpackedSize);
-    if (status == LH5_NOT_PACKED) return fileData;  // a plain image; fileSize stays
+    Lh5Status status = lh5UnpackArchive(fileData, resourceSize, &unpacked, &unpackedSize);
+    if (status == LH5_NOT_PACKED) return true;  // a plain image; fileSize stays
 
     // From here on the image is an archive: fileSize follows its header.
     fileSize = -1;
@@ -39,6 +59,6 @@ uint8_t* YmMusic::depack(uint32_t resourceSize) {
             break;
     }
     std::free(fileData);
-    fileData = nullptr;
-    return unpacked;
+    fileData = unpacked;
+    return unpacked != nullptr;
 }

@@ -7,6 +7,13 @@
 
 #include "ym/ym_music.h"
 
+// Cursor over a file image; reads past `end` set `truncated` and yield zeros.
+struct YmCursor {
+    const uint8_t* at;
+    const uint8_t* end;
+    bool truncated;
+};
+
 namespace {
 
 constexpr uint32_t tagOf(const char (&text)[5]) {
@@ -62,21 +69,19 @@ void freeText(char*& text) {
     text = nullptr;
 }
 
-}  // namespace
-
-uint32_t YmMusic::readBe32(YmCursor& cursor) {
+uint32_t readBe32(YmCursor& cursor) {
     const uint8_t* p = take(cursor, 4);
     if (!p) return 0;
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
 }
 
-uint32_t YmMusic::readBe16(YmCursor& cursor) {
+uint32_t readBe16(YmCursor& cursor) {
     const uint8_t* p = take(cursor, 2);
     if (!p) return 0;
     return (uint32_t(p[0]) << 8) | p[1];
 }
 
-char* YmMusic::readString(YmCursor& cursor) {
+char* readString(YmCursor& cursor) {
     if (cursor.truncated) return nullptr;
     const void* zero = std::memchr(cursor.at, 0, bytesLeft(cursor));
     if (!zero) {
@@ -90,6 +95,8 @@ char* YmMusic::readString(YmCursor& cursor) {
     return copy;
 }
 
+}  // namespace
+
 bool YmMusic::allocateDrums() {
     drums = static_cast<DigiDrum*>(std::calloc(size_t(drumCount), sizeof(DigiDrum)));
     if (drums) return true;
@@ -102,7 +109,7 @@ bool YmMusic::fail(const char* text) {
     return false;
 }
 
-int YmMusic::parseFile() {
+bool YmMusic::parseFile() {
     if (!fileData || fileSize < 4) return fail(TEXT_TRUNCATED);
     YmCursor cursor{fileData, fileData + fileSize, false};
     uint32_t tag = readBe32(cursor);
@@ -132,9 +139,8 @@ int YmMusic::parseFile() {
         default:
             return fail("Unknow YM format !");
     }
-    if (!loaded) return 0;
-    if ((attributes & ATTR_INTERLEAVED) && !deInterleave()) return 0;
-    return 1;
+    if (!loaded) return false;
+    return !(attributes & ATTR_INTERLEAVED) || deInterleave();
 }
 
 // Frame count, player rate and loop frame must describe a song that can tick.

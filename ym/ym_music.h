@@ -6,6 +6,8 @@
 
 #include "ym/ym2149.h"
 
+struct YmCursor;
+
 // Attribute bits of a song (`YmMusic::attributes`).
 enum : uint32_t {
     ATTR_INTERLEAVED = 1,     // frames or lines stored column by column
@@ -49,13 +51,6 @@ struct TrackerVoice {
     int32_t running;
 };
 
-// Cursor over a file image; reads past `end` set `truncated` and yield zeros.
-struct YmCursor {
-    const uint8_t* at;
-    const uint8_t* end;
-    bool truncated;
-};
-
 class YmMusic {
 public:
     YmMusic();
@@ -63,33 +58,19 @@ public:
     YmMusic(const YmMusic&) = delete;
     YmMusic& operator=(const YmMusic&) = delete;
 
-    // Unpacks an LH5 archive held in fileData (resourceSize bytes). Returns
-    // the new image, fileData itself when it is not packed, or null.
-    uint8_t* depack(uint32_t resourceSize);
-
-    // Parses fileData/fileSize; 1 on success, 0 with lastError set.
-    int parseFile();
+    // Loads a song from the bytes of a file: a copy of them goes to fileData,
+    // is unpacked when it is an "-lh5-" archive and parsed; then the chip is
+    // reset and the song is ready and not paused. Starts from the released
+    // state. On failure lastError says why ("MALLOC Error" when the copy cannot
+    // be allocated, else the depacker's or the loader's text) and the object
+    // stays silent; release frees what the attempt left attached.
+    bool load(const uint8_t* bytes, uint32_t size);
     // Frees everything loading attached; safe to call any number of times.
     void release();
 
     // Fills frameCount stereo frames; false when the song had already finished.
     bool renderAudio(int16_t* samples, int32_t frameCount);
     void stopAndRewind();
-
-    // Loader steps.
-    bool deInterleave();
-    bool prepareTracker();
-    static uint32_t readBe32(YmCursor& cursor);
-    static uint32_t readBe16(YmCursor& cursor);
-    static char* readString(YmCursor& cursor);
-
-    // Player steps.
-    void renderChip(int16_t* samples, int32_t frameCount);
-    void advanceFrame();
-    void startFrameEffect(const uint8_t* frame, int codeByte, int prescalerByte, int countByte);
-    void renderDigiMix(int16_t* samples, int32_t frameCount);
-    void advanceMixBlock();
-    void renderTracker(int16_t* samples, int32_t frameCount);
 
     // Loader state.
     int32_t finished = 0;
@@ -121,9 +102,6 @@ public:
     uint8_t* mixSamples = nullptr;
     uint32_t mixStep = 0;      // 20.12
     uint32_t mixPosition = 0;  // 20.12
-    int32_t mixRepeatsLeft = 0;
-    const uint8_t* mixCursor = nullptr;
-    uint32_t mixEnd = 0;
 
     // Tracker state.
     int32_t trackerVoiceCount = 0;
@@ -139,6 +117,12 @@ public:
     int32_t sampleRate = 44100;
 
 private:
+    // Loader steps. depack swaps the packed image in fileData for its member
+    // (or for null, false); a plain image stays. parseFile fills the fields above.
+    bool depack(uint32_t resourceSize);
+    bool parseFile();
+    bool deInterleave();
+    bool prepareTracker();
     bool parseRegisterOld(uint32_t tag);
     bool parseRegisterNew(uint32_t tag, YmCursor& cursor);
     bool parseTracker(uint32_t tag, YmCursor& cursor);
@@ -148,6 +132,19 @@ private:
     bool checkTrackerLines();
     bool checkMixBlocks(uint32_t sampleDataSize);
     bool fail(const char* text);
+
+    // Player steps.
+    void renderChip(int16_t* samples, int32_t frameCount);
+    void advanceFrame();
+    void startFrameEffect(const uint8_t* frame, int codeByte, int prescalerByte, int countByte);
+    void renderDigiMix(int16_t* samples, int32_t frameCount);
+    void advanceMixBlock();
+    void renderTracker(int16_t* samples, int32_t frameCount);
+
+    // Digi-mix working state: the block being played.
+    int32_t mixRepeatsLeft = 0;
+    const uint8_t* mixCursor = nullptr;
+    uint32_t mixEnd = 0;
 };
 
 // Timer prescalers of the effect timers, indexed by a frame byte's top 3 bits.

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "app/frame_pacer.h"
+#include "app/sound_stream.h"
 
 struct HeadlessFrame {
     int64_t step;        // the frame step (pumpMessages call, from 1) that presented it
@@ -36,7 +37,9 @@ struct HeadlessRecord {
 };
 
 // An App with one 1920 x 1080 display, fullscreen, focused, presenter set up,
-// the built-in pointer. Null when the presenter cannot be set up.
+// the built-in pointer, and a sound stream that the caller plays with
+// pullSound (app/sound_stream.h). Frame steps do not wait unless a clock is
+// given. Null when the presenter cannot be set up.
 App* createHeadlessApp();
 void destroyHeadlessApp(App* app);
 
@@ -50,8 +53,5 @@ void headlessKeepPixels(App* app, bool keep);
 void headlessSetPointerPosition(App* app, int32_t x, int32_t y);
 const HeadlessRecord& headlessRecord(const App* app);
 uint64_t headlessHashPixels(const uint32_t* pixels, size_t count);
-
-// Pulls `frames` stereo frames through the stored SoundCallback, in calls of
-// at most half the stream length. Without a stream it writes silence and
-// returns 0; otherwise it returns `frames`.
-int32_t headlessPullSound(App* app, int16_t* out, int32_t frames);
+// Frame steps keep a 60 Hz pace on `clock` from now on (a fake one in tests).
+void headlessPaceWith(App* app, const FramePacerClock& clock);

@@ -6,27 +6,19 @@
 #include <utility>
 
 #include "app/headless/headless_backend.h"
+#include "app/presenter.h"
+#include "app/shell.h"
 
 namespace {
 
 const int32_t DISPLAY_WIDTH = 1920;
 const int32_t DISPLAY_HEIGHT = 1080;
 
-// What a window-system resize would do: the view follows the client area.
-void resizeView(App* app, int32_t width, int32_t height) {
-    app->presenter.viewWidth = width;
-    app->presenter.viewHeight = height;
-    app->presenter.gl.Viewport(0, 0, width, height);
-}
-
 }  // namespace
 
 App* createHeadlessApp() {
     App* app = new App();
-    app->interpolation = 1;
-    app->screenMode = 1;
-    app->hasFocus = 1;
-    app->minimized = 0;
+    app->hasFocus = true;
     app->backend = new AppBackend();
 
     DisplayInfo& display = app->displays[0];
@@ -35,27 +27,19 @@ App* createHeadlessApp() {
     app->displayCount = 1;
     computeWindowGeometry(app, DISPLAY_WIDTH, DISPLAY_HEIGHT);
 
-    const int missing = installRecordingGl(&app->presenter.gl, app->backend);
-    if (missing >= 0) {
-        char text[96];
-        std::snprintf(text, sizeof text, "Could not find function %s.", presenterGlNames[missing] + 2);
-        fatalError(text);
-    }
-    const bool fullscreen = app->screenMode == 1;
-    if (!setupPresenter(&app->presenter, app->interpolation, fullscreen ? app->fullscreenWidth : app->windowWidth,
-                        fullscreen ? app->fullscreenHeight : app->windowHeight)) {
-        logLine("Failed to initialize OpenGL");
+    if (!startPresenter(app, recordingGlProc, app->backend)) {
         destroyHeadlessApp(app);
         return nullptr;
     }
-    initPointer(app);
+    openSoundStream(app, &app->backend->sound);
+    setPointer(app, BUILTIN_ARROW_WIDTH, BUILTIN_ARROW_HEIGHT, builtinArrowPixels, 0, 0);
     return app;
 }
 
 void destroyHeadlessApp(App* app) {
     if (app == nullptr) return;
-    stopSound(app);
-    if (app->presenter.program != 0) releasePresenter(&app->presenter);
+    closeSoundStream(app);
+    stopPresenter(app);
     uninstallRecordingGl(app->backend);
     delete app->backend;
     delete app;
@@ -78,16 +62,17 @@ void fatalError(const char* text) {
     std::_Exit(255);
 }
 
-void setScreenMode(App* app, int32_t mode) {
+void setScreenMode(App* app, ScreenMode mode) {
     if (mode == app->screenMode) return;
     app->screenMode = mode;
     app->backend->record.screenModes.push_back(mode);
-    if (mode == 1) {
+    // What a window-system resize would do: the view follows the client area.
+    if (mode == SCREEN_FULLSCREEN) {
         app->fullscreenWidth = app->displays[0].width;
         app->fullscreenHeight = app->displays[0].height;
-        resizeView(app, app->fullscreenWidth, app->fullscreenHeight);
+        resizePresenterView(app, app->fullscreenWidth, app->fullscreenHeight);
     } else {
-        resizeView(app, app->windowWidth, app->windowHeight);
+        resizePresenterView(app, app->windowWidth, app->windowHeight);
     }
 }
 
@@ -109,6 +94,11 @@ void pumpMessages(App* app) {
 
 void swapBuffers(App* app) { ++app->backend->record.swaps; }
 
+void paceFrame(App* app) {
+    AppBackend& backend = *app->backend;
+    if (backend.clock.now) waitForNextFrame(&backend.pacer, backend.clock);
+}
+
 void setWindowTitle(App* app, const char* title) { app->backend->record.windowTitle = title ? title : ""; }
 
 void getPointerPosition(App* app, int32_t* x, int32_t* y) {
@@ -128,15 +118,6 @@ void setPointer(App* app, int32_t width, int32_t height, const uint32_t* pixels,
     else pointer.pixels.clear();
 }
 
-// There is no system pointer to read.
-bool readDefaultPointer(int32_t*, int32_t*, uint32_t*, int32_t*, int32_t*) { return false; }
-
-void initPointer(App* app) {
-    setPointer(app, BUILTIN_ARROW_WIDTH, BUILTIN_ARROW_HEIGHT, builtinArrowPixels, 0, 0);
-}
-
-bool openTablet(App*) { return false; }
-
 void headlessAtStep(App* app, int64_t step, std::function<void(App*)> action) {
     app->backend->schedule.emplace(step, std::move(action));
 }
@@ -150,6 +131,11 @@ void headlessKeepPixels(App* app, bool keep) { app->backend->keepPixels = keep; 
 void headlessSetPointerPosition(App* app, int32_t x, int32_t y) {
     app->backend->pointerX = x;
     app->backend->pointerY = y;
+}
+
+void headlessPaceWith(App* app, const FramePacerClock& clock) {
+    app->backend->clock = clock;
+    initFramePacer(&app->backend->pacer);
 }
 
 const HeadlessRecord& headlessRecord(const App* app) { return app->backend->record; }

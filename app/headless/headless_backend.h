@@ -6,9 +6,13 @@
 #include <vector>
 
 #include "app/headless/headless.h"
+#include "app/presenter.h"
 
 struct AppBackend {
     HeadlessRecord record = {};
+    RingSoundDevice sound;  // played by whoever calls pullSound
+    FramePacer pacer = {};
+    FramePacerClock clock = {};  // no `now`: no pacing
     bool keepPixels = false;
     bool visible = false;
     int32_t pointerX = 0, pointerY = 0;
@@ -22,7 +26,7 @@ struct AppBackend {
     std::vector<uint32_t> upload;
 };
 
-// Fills the table with recording fakes that report into `backend`.
-// Returns the index of the first function still missing, or -1.
-int installRecordingGl(PresenterGl* gl, AppBackend* backend);
+// The presenter's loader over recording fakes; `context` is the AppBackend
+// that they report into.
+void* recordingGlProc(const char* name, void* context);
 void uninstallRecordingGl(AppBackend* backend);

@@ -95,18 +95,14 @@ void* const fakes[32] = {
     address(fakeDeleteShader),       address(fakeDeleteProgram),
 };
 
+}  // namespace
+
 // Looked up by name through the shell's own loader, as a GL library would be.
-void* findFake(const char* name, void*) {
+void* recordingGlProc(const char* name, void* context) {
+    recorder = static_cast<AppBackend*>(context);
     for (int i = 0; i < 32; ++i)
         if (std::strcmp(presenterGlNames[i], name) == 0) return fakes[i];
     return nullptr;
-}
-
-}  // namespace
-
-int installRecordingGl(PresenterGl* gl, AppBackend* backend) {
-    recorder = backend;
-    return loadPresenterGl(gl, findFake, nullptr);
 }
 
 void uninstallRecordingGl(AppBackend* backend) {

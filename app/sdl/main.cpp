@@ -1,3 +1,7 @@
 #include "app/app.h"
+#include "app/posix_stdio.h"
 
-int main() { return runApp(); }
+int main() {
+    guardStandardStreams();  // before SDL opens its first file or connection
+    return runApp();
+}

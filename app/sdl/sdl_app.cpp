@@ -1,46 +1,29 @@
 // runApp on SDL2: start every service in order, run the demo, tear down in
 // reverse, each item only if it was acquired.
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/presenter.h"
 #include "app/sdl/sdl_backend.h"
+#include "app/sdl/sdl_log.h"
+#include "app/shell.h"
 
 namespace {
 
-void logSdlFailure(const char* line) {
-    logLine(line);
-    logLine(SDL_GetError());
-}
-
-void copyPath(char (&to)[260], const std::string& from) {
-    if (from.size() < sizeof to) std::memcpy(to, from.c_str(), from.size() + 1);
-}
-
-std::string readCommandLine() {
-    std::string line;
-    FILE* f = std::fopen("/proc/self/cmdline", "rb");
-    if (!f) return line;
-    int c;
-    while ((c = std::fgetc(f)) != EOF) line.push_back(c ? static_cast<char>(c) : ' ');
-    std::fclose(f);
-    if (!line.empty() && line.back() == ' ') line.pop_back();
-    return line;
-}
-
-// Best effort: a path that cannot be had stays empty.
-void recordPaths(App* app) {
-    char exe[sizeof app->exePath] = {};
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n > 0) copyPath(app->exePath, std::string(exe, static_cast<size_t>(n)));
-    if (const passwd* user = getpwuid(getuid()))
-        if (user->pw_dir) copyPath(app->documentsPath, std::string(user->pw_dir) + "/Documents");
-    copyPath(app->sharedDataPath, "/usr/local/share");
-    app->backend->commandLine = readCommandLine();
-    app->commandLine = app->backend->commandLine.c_str();
+// SDL falls back to a video driver without a screen when no display server
+// answers; a run nobody can see is a failed start, unless the user asked for
+// that driver by name.
+bool startVideo() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool screenless = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (screenless && !std::getenv("SDL_VIDEODRIVER")) {
+        SDL_Quit();
+        SDL_SetError("No display is reachable (DISPLAY and WAYLAND_DISPLAY name none)");
+        return false;
+    }
+    return true;
 }
 
 bool recordDisplays(App* app) {
@@ -94,9 +77,8 @@ bool startUp(App* app) {
         logSdlFailure("Failed to create window.");
         return false;
     }
-    app->hasFocus = 1;
-    app->minimized = 0;
-    SDL_SetWindowData(backend->window, "App", app);
+    app->hasFocus = true;
+    app->minimized = false;
 
     if (!pixelFormatSet) {
         logSdlFailure("Failed to set pixel format");
@@ -112,27 +94,14 @@ bool startUp(App* app) {
         return false;
     }
     SDL_GL_SetSwapInterval(1);  // no error when the driver will not
-
-    int missing = loadPresenterGl(&app->presenter.gl, sdlGlProc, nullptr);
-    if (missing >= 0) {
-        char text[96];
-        missingGlFunctionText(missing, text, sizeof text);
-        fatalError(text);
-    }
-    backend->glLoaded = true;
-
-    const bool fullscreen = app->screenMode == 1;
-    if (!setupPresenter(&app->presenter, app->interpolation, fullscreen ? app->fullscreenWidth : app->windowWidth,
-                        fullscreen ? app->fullscreenHeight : app->windowHeight)) {
-        logLine("Failed to initialize OpenGL");
-        return false;
-    }
+    if (!startPresenter(app, sdlGlProc, nullptr)) return false;
 
     backend->sound = SdlSoundDevice::open();
-    app->soundDevice = backend->sound;
+    openSoundStream(app, backend->sound);
 
-    // Relative mouse motion comes with SDL's motion events; nothing to register.
-    if (!openTablet(app)) logLine("WinTab initialization failed - tablet not available");
+    // Relative mouse motion comes with SDL's motion events; SDL reports no
+    // pen pressure, so there is no tablet.
+    logLine("WinTab initialization failed - tablet not available");
 
     initFramePacer(&backend->pacer);
     backend->pacerClock = systemFramePacerClock();
@@ -142,11 +111,10 @@ bool startUp(App* app) {
 void tearDown(App* app) {
     AppBackend* backend = app->backend;
     // The stream's thread ends before its buffer goes, the buffer before the device.
-    stopSound(app);
-    app->soundDevice = nullptr;
+    closeSoundStream(app);
     delete backend->sound;
     backend->sound = nullptr;
-    if (backend->glLoaded) releasePresenter(&app->presenter);
+    stopPresenter(app);
     if (backend->glContext) {
         SDL_GL_MakeCurrent(backend->window, nullptr);
         SDL_GL_DeleteContext(backend->glContext);
@@ -161,15 +129,13 @@ void tearDown(App* app) {
 int runApp() {
     App* app = new App;
     app->backend = new AppBackend;
-    app->interpolation = 1;
-    app->screenMode = 1;
     int result = 255;
     logTimeLine("Application started");
     // Linux sleeps are already fine-grained: there is no timer period to raise.
-    recordPaths(app);
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+    if (startVideo()) {
         app->backend->videoStarted = true;
-        initPointer(app);
+        // SDL cannot read the system arrow: the built-in one stands in.
+        setPointer(app, BUILTIN_ARROW_WIDTH, BUILTIN_ARROW_HEIGHT, builtinArrowPixels, 0, 0);
     }
     if (startUp(app)) result = appProc(app, nullptr);
     tearDown(app);

@@ -2,9 +2,6 @@
 // The SDL backend's own state, behind App::backend.
 #include <SDL.h>
 
-#include <string>
-
-#include "app/app.h"
 #include "app/frame_pacer.h"
 #include "app/sdl/sdl_sound.h"
 
@@ -12,12 +9,10 @@ struct AppBackend {
     bool videoStarted = false;
     SDL_Window* window = nullptr;
     SDL_GLContext glContext = nullptr;
-    bool glLoaded = false;  // the presenter's function table is complete
     SDL_Cursor* cursor = nullptr;
-    SdlSoundDevice* sound = nullptr;  // owned here; App::soundDevice borrows it
+    SdlSoundDevice* sound = nullptr;  // owned here; the App's sound stream borrows it
     FramePacer pacer = {};
     FramePacerClock pacerClock = {};
-    std::string commandLine;
 };
 
 // Viewport and presenter view size follow the window's drawable size.

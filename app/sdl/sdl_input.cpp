@@ -186,7 +186,7 @@ bool queueSdlInputEvent(App* app, const SDL_Event& event) {
         // The relative motion stands in for raw input, which comes first.
         pushPointerDelta(app, static_cast<float>(event.motion.xrel) / 400.0f,
                          static_cast<float>(event.motion.yrel) / 400.0f);
-        if (app->hasFocus == 1) {
+        if (app->hasFocus) {
             // The position is read fresh, as the pointer may have moved on.
             int x = 0, y = 0;
             SDL_GetMouseState(&x, &y);

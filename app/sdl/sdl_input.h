@@ -3,7 +3,7 @@
 // numbers (and so the same KeyCode numbers) as the Windows keymap.
 #include <SDL.h>
 
-#include "app/app.h"
+#include "app/shell.h"
 
 // The virtual keys one SDL key press stands for: shift, control and alt give
 // the generic key first and then the left or right one; any other key gives

@@ -1,7 +1,8 @@
-// The pointer image as an SDL colour cursor, and the absent tablet.
+// The pointer image as an SDL colour cursor.
 #include <cstring>
 
 #include "app/sdl/sdl_backend.h"
+#include "app/shell.h"
 
 void setPointer(App* app, int32_t width, int32_t height, const uint32_t* pixels, int32_t hotX, int32_t hotY) {
     // Without an image the pointer is invisible over the window: an SDL
@@ -26,18 +27,3 @@ void setPointer(App* app, int32_t width, int32_t height, const uint32_t* pixels,
     if (app->backend->cursor) SDL_FreeCursor(app->backend->cursor);
     app->backend->cursor = cursor;
 }
-
-// SDL offers no way to read the system arrow's pixels.
-bool readDefaultPointer(int32_t*, int32_t*, uint32_t*, int32_t*, int32_t*) { return false; }
-
-void initPointer(App* app) {
-    static uint32_t pixels[256 * 256];
-    int32_t width = 0, height = 0, hotX = 0, hotY = 0;
-    if (readDefaultPointer(&width, &height, pixels, &hotX, &hotY))
-        setPointer(app, width, height, pixels, hotX, hotY);
-    else
-        setPointer(app, BUILTIN_ARROW_WIDTH, BUILTIN_ARROW_HEIGHT, builtinArrowPixels, 0, 0);
-}
-
-// SDL reports no pen pressure, so there is no tablet.
-bool openTablet(App*) { return false; }

@@ -1,23 +1,22 @@
 // The window services the frame step uses: screen mode, first showing, the
 // event pump, the buffer swap with its 60 Hz pace.
+#include "app/presenter.h"
 #include "app/sdl/sdl_backend.h"
 #include "app/sdl/sdl_input.h"
 
 void updateViewSize(App* app) {
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(app->backend->window, &width, &height);
-    if (app->backend->glLoaded) app->presenter.gl.Viewport(0, 0, width, height);
-    app->presenter.viewWidth = width;
-    app->presenter.viewHeight = height;
+    resizePresenterView(app, width, height);
 }
 
-void setScreenMode(App* app, int32_t mode) {
+void setScreenMode(App* app, ScreenMode mode) {
     if (mode == app->screenMode) return;
     app->screenMode = mode;
     SDL_Window* window = app->backend->window;
     const Uint32 flags = SDL_GetWindowFlags(window);
     const bool visible = (flags & SDL_WINDOW_HIDDEN) == 0;
-    if (mode == 1) {
+    if (mode == SCREEN_FULLSCREEN) {
         if (visible && (flags & SDL_WINDOW_MAXIMIZED)) {
             SDL_RestoreWindow(window);
         } else if (visible) {
@@ -47,34 +46,34 @@ void showWindow(App* app) {
     SDL_Window* window = app->backend->window;
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
-    app->windowShown = 1;
+    app->windowShown = true;
 }
 
 void handleSdlWindowEvent(App* app, const SDL_WindowEvent& event) {
     switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE:
-        app->closeRequested = 1;
+        app->closeRequested = true;
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
-        app->minimized = 1;
+        app->minimized = true;
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_RESTORED:
-        app->hasFocus = 1;
-        app->minimized = 0;
+        app->hasFocus = true;
+        app->minimized = false;
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        app->hasFocus = 0;
+        app->hasFocus = false;
         SDL_SetWindowGrab(app->backend->window, SDL_FALSE);
         break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         updateViewSize(app);
         // A frameless fullscreen window resized from outside (a new display
         // resolution, say) falls back to window mode.
-        if (app->screenMode == 1 && (SDL_GetWindowFlags(app->backend->window) & SDL_WINDOW_BORDERLESS) &&
+        if (app->screenMode == SCREEN_FULLSCREEN && (SDL_GetWindowFlags(app->backend->window) & SDL_WINDOW_BORDERLESS) &&
             (event.data1 != app->fullscreenWidth || event.data2 != app->fullscreenHeight))
-            setScreenMode(app, 0);
+            setScreenMode(app, SCREEN_WINDOW);
         break;
     default:
         break;
@@ -84,16 +83,15 @@ void handleSdlWindowEvent(App* app, const SDL_WindowEvent& event) {
 void pumpMessages(App* app) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) app->closeRequested = 1;
+        if (event.type == SDL_QUIT) app->closeRequested = true;
         else if (event.type == SDL_WINDOWEVENT) handleSdlWindowEvent(app, event.window);
         else queueSdlInputEvent(app, event);
     }
 }
 
-void swapBuffers(App* app) {
-    SDL_GL_SwapWindow(app->backend->window);
-    waitForNextFrame(&app->backend->pacer, app->backend->pacerClock);
-}
+void swapBuffers(App* app) { SDL_GL_SwapWindow(app->backend->window); }
+
+void paceFrame(App* app) { waitForNextFrame(&app->backend->pacer, app->backend->pacerClock); }
 
 void setWindowTitle(App* app, const char* title) { SDL_SetWindowTitle(app->backend->window, title); }
 

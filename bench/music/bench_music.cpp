@@ -2,8 +2,6 @@
 // start-up cost of unpacking and parsing a packed song of the shipped size.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -19,15 +17,7 @@ const int32_t OUTPUT_RATE = 44100;
 
 std::unique_ptr<YmMusic> load(const YmBytes& image) {
     auto music = std::make_unique<YmMusic>();
-    music->release();
-    music->fileSize = int32_t(image.size());
-    music->fileData = static_cast<uint8_t*>(std::malloc(image.empty() ? 1 : image.size()));
-    if (!image.empty()) std::memcpy(music->fileData, image.data(), image.size());
-    music->fileData = music->depack(uint32_t(image.size()));
-    if (!music->fileData || !music->parseFile()) return nullptr;
-    music->chip.resetChip();
-    music->musicReady = 1;
-    music->paused = 0;
+    if (!music->load(image.data(), uint32_t(image.size()))) return nullptr;
     music->chip.setLowPass(true);
     music->loopEnabled = true;
     return music;

@@ -2,7 +2,8 @@
 # Seed corpora for the lh5 fuzz targets, from archives that our packer and
 # jlha make of generated inputs:
 #   make_seeds.sh LH5PACK ARCHIVE_SEEDS_DIR STREAM_SEEDS_DIR
-# Stream seeds are the packed stream alone behind three bytes of unpacked size.
+# Stream seeds are the packed stream alone behind three bytes of unpacked size
+# and the member's two CRC bytes.
 set -eu  # no pipefail: the generators are cut short by head on purpose
 lh5pack=${1:?lh5pack path}
 archives=${2:?archive seeds dir}
@@ -37,5 +38,6 @@ for archive in "$archives"/*.lzh; do
   unpacked=$(( $(od -An -tu4 -j11 -N4 "$archive") & 0x3ffff ))
   out="$streams/$(basename "$archive" .lzh).bin"
   printf "$(printf '\\x%02x\\x%02x\\x%02x' $((unpacked & 255)) $(((unpacked >> 8) & 255)) $((unpacked >> 16)))" > "$out"
+  tail -c +$((header - 1)) "$archive" | head -c 2 >> "$out"
   tail -c +$((header + 1)) "$archive" | head -c $((total - header - 1)) >> "$out"
 done

@@ -1,8 +1,7 @@
-// Loads any bytes as a song the way the demo does (depack, parse) and plays a
+// Loads any bytes as a song the way the demo does and plays a
 // couple of seconds in requests of varied sizes, then releases it. Nothing
 // may crash, read out of bounds, leak or hit undefined behaviour.
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -26,16 +25,7 @@ bool claimsHugeMember(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > MAX_INPUT || claimsHugeMember(data, size)) return 0;
     auto music = std::make_unique<YmMusic>();
-    music->release();
-    music->fileSize = int32_t(size);
-    music->fileData = static_cast<uint8_t*>(std::malloc(size ? size : 1));
-    if (size) std::memcpy(music->fileData, data, size);
-    music->fileData = music->depack(uint32_t(size));
-    if (music->fileData && music->parseFile()) {
-        music->chip.resetChip();
-        music->musicReady = 1;
-        music->paused = 0;
-    }
+    music->load(data, uint32_t(size));
     music->chip.setLowPass(true);
     // The last byte picks looping or not and the request sizes.
     uint8_t choice = size ? data[size - 1] : 0;

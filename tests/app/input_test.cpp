@@ -3,7 +3,8 @@
 
 #include <set>
 
-#include "app/app.h"
+#include "app/presenter.h"
+#include "app/shell.h"
 
 // The backend's pointer query, fixed for the tests.
 void getPointerPosition(App*, int32_t* x, int32_t* y) {
@@ -85,20 +86,22 @@ TEST(WindowGeometry, FiveSixthsOfTheFirstDisplayCentred) {
 
 TEST(Interpolation, SwitchQueuesThePointerPositionOnce) {
     App app;
-    app.hasFocus = 1;
-    app.presenter.interpolation = 1;
-    setInterpolation(&app, 0);
-    EXPECT_EQ(app.interpolation, 0);
-    EXPECT_EQ(app.presenter.interpolation, 0);
+    Presenter presenter = {};
+    presenter.interpolation = INTERPOLATION_LINEAR;
+    app.presenter = &presenter;
+    app.hasFocus = true;
+    setInterpolation(&app, INTERPOLATION_NEAREST);
+    EXPECT_EQ(app.interpolation, INTERPOLATION_NEAREST);
+    EXPECT_EQ(presenter.interpolation, INTERPOLATION_NEAREST);
     ASSERT_EQ(app.eventCount, 1);
     EXPECT_EQ(app.events[0].type, EVENT_POINTER_MOVE);
     EXPECT_EQ(app.events[0].payload[0], 12);
     EXPECT_EQ(app.events[0].payload[1], 34);
-    setInterpolation(&app, 0);
+    setInterpolation(&app, INTERPOLATION_NEAREST);
     EXPECT_EQ(app.eventCount, 1) << "an unchanged mode does nothing";
 
-    app.hasFocus = 0;
-    setInterpolation(&app, 1);
-    EXPECT_EQ(app.presenter.interpolation, 1);
+    app.hasFocus = false;
+    setInterpolation(&app, INTERPOLATION_LINEAR);
+    EXPECT_EQ(presenter.interpolation, INTERPOLATION_LINEAR);
     EXPECT_EQ(app.eventCount, 1);
 }

@@ -28,7 +28,7 @@ TEST(SdlSound, HalvesAreRefilledAsTheDevicePlays) {
 
     mainThread = std::this_thread::get_id();
     App app;
-    app.soundDevice = device;
+    openSoundStream(&app, device);
     startSound(&app, 4410, countingCallback, nullptr);
     // Two fills per 0.1 s of playback.
     for (int i = 0; i < 300 && fills < 6; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -38,5 +38,6 @@ TEST(SdlSound, HalvesAreRefilledAsTheDevicePlays) {
     const int after = fills;
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_EQ(fills.load(), after) << "no fill after stopSound";
+    closeSoundStream(&app);
     delete device;
 }

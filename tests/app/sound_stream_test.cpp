@@ -2,12 +2,13 @@
 // fixed step at every wait.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-#include "app/app.h"
+#include "app/sound_stream.h"
 
 namespace {
 
@@ -89,9 +90,9 @@ struct SoundStreamTest : ::testing::Test {
     ScriptedDevice device;
     void SetUp() override {
         calls.clear();
-        app.soundDevice = &device;
+        openSoundStream(&app, &device);
     }
-    void TearDown() override { stopSound(&app); }
+    void TearDown() override { closeSoundStream(&app); }
 };
 
 }  // namespace
@@ -116,20 +117,20 @@ TEST_F(SoundStreamTest, FillsEachHalfOnTheStreamingThreadAfterPlaybackLeavesIt) 
     // The thread was joined before the buffer went, and the fields are cleared.
     EXPECT_EQ(device.released, 1);
     EXPECT_FALSE(device.usedAfterRelease);
-    EXPECT_FALSE(app.soundThread.joinable());
-    EXPECT_EQ(app.soundFrames, 0);
-    EXPECT_EQ(app.soundCallback, nullptr);
-    EXPECT_EQ(app.soundDevice, &device);
+    EXPECT_FALSE(app.sound->thread.joinable());
+    EXPECT_EQ(app.sound->frames, 0);
+    EXPECT_EQ(app.sound->callback, nullptr);
+    EXPECT_EQ(app.sound->device, &device);
 }
 
 TEST_F(SoundStreamTest, SameLengthOnlySwapsTheCallbackAnotherLengthRestarts) {
     startSound(&app, 4410, recordingCallback, nullptr);
-    std::thread::id first = app.soundThread.get_id();
+    std::thread::id first = app.sound->thread.get_id();
     int tag = 0;
     startSound(&app, 4410, otherCallback, &tag);
     EXPECT_EQ(device.created, 1);
-    EXPECT_EQ(app.soundThread.get_id(), first);
-    EXPECT_EQ(app.soundCallback, otherCallback);
+    EXPECT_EQ(app.sound->thread.get_id(), first);
+    EXPECT_EQ(app.sound->callback, otherCallback);
     ASSERT_TRUE(waitForCalls(callCount() + 2));
     {
         std::lock_guard<std::mutex> g(callsMutex);
@@ -140,34 +141,34 @@ TEST_F(SoundStreamTest, SameLengthOnlySwapsTheCallbackAnotherLengthRestarts) {
     EXPECT_EQ(device.created, 2);
     EXPECT_EQ(device.released, 1);
     EXPECT_FALSE(device.usedAfterRelease);
-    EXPECT_EQ(app.soundFrames, 882);
+    EXPECT_EQ(app.sound->frames, 882);
 }
 
 TEST_F(SoundStreamTest, NullCallbackZeroOrNegativeLengthAndMissingDevice) {
     startSound(&app, 4410, recordingCallback, nullptr);
     startSound(&app, 4410, nullptr, nullptr);  // behaves as stopSound
-    EXPECT_FALSE(app.soundThread.joinable());
+    EXPECT_FALSE(app.sound->thread.joinable());
     EXPECT_EQ(device.released, 1);
-    EXPECT_EQ(app.soundFrames, 0);
+    EXPECT_EQ(app.sound->frames, 0);
 
     startSound(&app, 4410, recordingCallback, nullptr);
     startSound(&app, 0, recordingCallback, nullptr);
     EXPECT_EQ(device.released, 2);
-    EXPECT_EQ(app.soundCallback, nullptr);
+    EXPECT_EQ(app.sound->callback, nullptr);
 
     // A negative length keeps the callback but makes no buffer and no thread.
     startSound(&app, -5, recordingCallback, &app);
     EXPECT_EQ(device.created, 2);
-    EXPECT_FALSE(app.soundThread.joinable());
-    EXPECT_EQ(app.soundCallback, recordingCallback);
-    EXPECT_EQ(app.soundFrames, -5);
+    EXPECT_FALSE(app.sound->thread.joinable());
+    EXPECT_EQ(app.sound->callback, recordingCallback);
+    EXPECT_EQ(app.sound->frames, -5);
     stopSound(&app);
     EXPECT_EQ(device.released, 2);
 
     App silent;
+    openSoundStream(&silent, nullptr);
+    EXPECT_EQ(silent.sound, nullptr);
     startSound(&silent, 4410, recordingCallback, nullptr);
-    EXPECT_FALSE(silent.soundThread.joinable());
-    EXPECT_EQ(silent.soundCallback, nullptr);
     stopSound(&silent);
 }
 
@@ -190,10 +191,10 @@ TEST_F(SoundStreamTest, LockOrUnlockFailureGivesUpSoundWithoutTouchingTheGoneBuf
         failing.failLock = lockFails;
         failing.failUnlock = !lockFails;
         App broken;
-        broken.soundDevice = &failing;
+        openSoundStream(&broken, &failing);
         testing::internal::CaptureStdout();
         startSound(&broken, 4410, recordingCallback, nullptr);
-        for (int i = 0; i < 4000 && !broken.soundFailed.load(); ++i)
+        for (int i = 0; i < 4000 && !broken.sound->failed.load(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         std::string out = testing::internal::GetCapturedStdout();
@@ -202,12 +203,13 @@ TEST_F(SoundStreamTest, LockOrUnlockFailureGivesUpSoundWithoutTouchingTheGoneBuf
         // The next call on the main thread ends the thread, releases the
         // buffer and drops the device; afterwards nothing is created again.
         startSound(&broken, 4410, recordingCallback, nullptr);
-        EXPECT_EQ(broken.soundDevice, nullptr);
+        EXPECT_EQ(broken.sound->device, nullptr);
         EXPECT_EQ(failing.released, 1);
         EXPECT_FALSE(failing.usedAfterRelease);
-        EXPECT_FALSE(broken.soundThread.joinable());
+        EXPECT_FALSE(broken.sound->thread.joinable());
         startSound(&broken, 4410, recordingCallback, nullptr);
         EXPECT_EQ(failing.created, 1);
+        closeSoundStream(&broken);
     }
 }
 
@@ -216,8 +218,48 @@ TEST_F(SoundStreamTest, BufferCreationFailureTurnsSoundOff) {
     testing::internal::CaptureStdout();
     startSound(&app, 4410, recordingCallback, nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Failed to create sound buffer\n");
-    EXPECT_EQ(app.soundDevice, nullptr);
-    EXPECT_EQ(app.soundFrames, 0);
-    EXPECT_EQ(app.soundCallback, nullptr);
-    EXPECT_FALSE(app.soundThread.joinable());
+    EXPECT_EQ(app.sound->device, nullptr);
+    EXPECT_EQ(app.sound->frames, 0);
+    EXPECT_EQ(app.sound->callback, nullptr);
+    EXPECT_FALSE(app.sound->thread.joinable());
+}
+
+namespace {
+// Writes a running count, so the pulled stream shows any lost, doubled or
+// reordered frame.
+int countingCallback(int16_t* samples, int32_t frameCount, void* userData) {
+    int16_t& next = *static_cast<int16_t*>(userData);
+    for (int32_t i = 0; i < frameCount; ++i, ++next) samples[2 * i] = samples[2 * i + 1] = next;
+    std::lock_guard<std::mutex> g(callsMutex);
+    calls.push_back({std::this_thread::get_id(), frameCount, samples, userData});
+    return 0;
+}
+}  // namespace
+
+TEST(PulledSoundStream, PlaysTheCallbackInOrderOneBufferLateInAnyChunkSize) {
+    for (int32_t chunk : {735, 128, 4999}) {
+        calls.clear();
+        RingSoundDevice ring;
+        App app;
+        openSoundStream(&app, &ring);
+        int16_t next = 1;
+        startSound(&app, 4410, countingCallback, &next);
+        std::vector<int16_t> out(size_t(20000) * 2);
+        for (int32_t done = 0; done < 20000; done += chunk)
+            pullSound(&app, out.data() + size_t(done) * 2, std::min(chunk, 20000 - done));
+        // The first pass plays the silent buffer; then every frame the callback wrote, in order.
+        for (int32_t i = 0; i < 20000; ++i) {
+            const int16_t expected = i < 4410 ? 0 : int16_t(i - 4410 + 1);
+            ASSERT_EQ(out[size_t(i) * 2], expected) << "frame " << i << ", chunks of " << chunk;
+            ASSERT_EQ(out[size_t(i) * 2 + 1], expected);
+        }
+        for (const Call& call : calls) EXPECT_EQ(call.frames, 2205);
+
+        stopSound(&app);
+        const size_t before = calls.size();
+        pullSound(&app, out.data(), 5000);
+        EXPECT_EQ(std::count(out.begin(), out.begin() + 10000, 0), 10000) << "silence after stopSound";
+        EXPECT_EQ(calls.size(), before);
+        closeSoundStream(&app);
+    }
 }

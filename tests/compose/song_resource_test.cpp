@@ -50,13 +50,7 @@ TEST(SongResource, LoadsAsYm5WithItsDigidrums) {
     std::vector<uint8_t> packed = resourceBytes();
     ASSERT_FALSE(packed.empty());
     YmMusic music;
-    music.release();
-    music.fileSize = int32_t(packed.size());
-    music.fileData = static_cast<uint8_t*>(std::malloc(packed.size()));
-    std::memcpy(music.fileData, packed.data(), packed.size());
-    music.fileData = music.depack(uint32_t(packed.size()));
-    ASSERT_NE(music.fileData, nullptr);
-    ASSERT_EQ(music.parseFile(), 1) << music.lastError;
+    ASSERT_TRUE(music.load(packed.data(), uint32_t(packed.size()))) << music.lastError;
     EXPECT_EQ(music.songKind, KIND_YM5);
     EXPECT_EQ(music.playerRate, 50);
     EXPECT_EQ(music.loopFrame, 0);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/headless/headless.h"
+#include "app/presenter.h"
 #include "demo/demo_state.h"
 
 inline AppEvent keyEvent(int32_t type, int32_t code) { return AppEvent{type, {code, 0, 0, 0, 0, 0}}; }

@@ -17,13 +17,13 @@ protected:
 };
 
 TEST_F(FrameStep, FirstFrameReappliesTheScreenModeAndShowsOnce) {
-    app->screenMode = 0;
+    app->screenMode = SCREEN_WINDOW;
     steps(2);
-    EXPECT_EQ(app->screenMode, 0);
-    EXPECT_EQ(record().screenModes, std::vector<int32_t>{0});
+    EXPECT_EQ(app->screenMode, SCREEN_WINDOW);
+    EXPECT_EQ(record().screenModes, std::vector<int32_t>{SCREEN_WINDOW});
     EXPECT_EQ(record().showCount, 1);
-    EXPECT_EQ(app->windowShown, 1);
-    EXPECT_EQ(app->presenter.viewWidth, 1600);  // the window-mode client area
+    EXPECT_TRUE(app->windowShown);
+    EXPECT_EQ(app->presenter->viewWidth, 1600);  // the window-mode client area
     EXPECT_EQ(record().swaps, 2);
 }
 
@@ -62,14 +62,22 @@ TEST_F(FrameStep, FadesInAndOutOverSixtySingleFloatSteps) {
     EXPECT_EQ(std::vector<int32_t>(all.begin() + 119, all.end()), (std::vector<int32_t>{9, 5, 0, 0}));
 }
 
-TEST_F(FrameStep, MinimizedWindowAdvancesTheFadeUnseen) {
+// Time moves only when the pacer sleeps.
+int64_t fakeNow(void* time) { return *static_cast<int64_t*>(time); }
+void fakeSleep(int64_t ns, void* time) { *static_cast<int64_t*>(time) += ns; }
+
+TEST_F(FrameStep, MinimizedWindowAdvancesTheFadeUnseenAtTheSamePace) {
+    int64_t now = 0;
+    headlessPaceWith(app, {fakeNow, fakeSleep, &now});
     startFade(0, 255, 60);
-    headlessAtStep(app, 1, [](App* a) { a->minimized = 1; });
-    headlessAtStep(app, 60, [](App* a) { a->minimized = 0; });
+    headlessAtStep(app, 1, [](App* a) { a->minimized = true; });
+    headlessAtStep(app, 60, [](App* a) { a->minimized = false; });
     steps(60);
     EXPECT_EQ(levels(), std::vector<int32_t>{255});
     EXPECT_EQ(record().swaps, 1);
     EXPECT_EQ(demoState.fadeFrame, 60);
+    // The first step starts the clock; each of the other 59 waits out its 1/60 s.
+    EXPECT_EQ(now, 59 * FRAME_PERIOD_60HZ_NS);
 }
 
 TEST_F(FrameStep, EscapeEndsTheProcessOneStepAfterItsPress) {
@@ -85,7 +93,7 @@ TEST_F(FrameStep, EscapeEndsTheProcessOneStepAfterItsPress) {
 }
 
 TEST_F(FrameStep, CloseRequestEndsTheProcessAtOnce) {
-    headlessAtStep(app, 1, [](App* a) { a->closeRequested = 1; });
+    headlessAtStep(app, 1, [](App* a) { a->closeRequested = true; });
     EXPECT_EXIT(
         {
             frameStep();

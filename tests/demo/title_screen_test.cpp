@@ -43,8 +43,8 @@ TEST_F(TitleScreen, WithoutKeysFadesInHoldsAndFadesOut) {
     EXPECT_EQ(pointerAtFirstStep.height, 1);
     EXPECT_EQ(pointerAtFirstStep.pixels, std::vector<uint32_t>{0});
     EXPECT_EQ(pointerAtFirstStep.hotX + pointerAtFirstStep.hotY, 0);
-    EXPECT_EQ(app->interpolation, 0);
-    EXPECT_EQ(app->presenter.interpolation, 0);
+    EXPECT_EQ(app->interpolation, INTERPOLATION_NEAREST);
+    EXPECT_EQ(app->presenter->interpolation, INTERPOLATION_NEAREST);
 
     for (uint32_t i = 0; i < FRAMEBUFFER_WIDTH * FRAMEBUFFER_HEIGHT; ++i) ASSERT_EQ(demoState.framebuffer.pixels[i], 0u);
 }

@@ -99,32 +99,59 @@ TEST(Lh5Decoder, RefusesHeadersItCannotTrust) {
     std::free(result);
 }
 
-// The stream is min(packed size, bytes present) long and reads as zero bits after.
-TEST(Lh5Decoder, ReadsMissingPackedBytesAsZeroBits) {
+// A member that cannot be the one its header describes is refused: cut
+// anywhere, missing bytes that its packed size leaves out, its stream's tail
+// zeroed (the bits past the end would read as zeros), a CRC or a bit changed.
+TEST(Lh5Decoder, RefusesDamagedMembers) {
     Bytes text = textLike(20000, 4);
     Bytes archive = packWithJlha(text);
     expectLevel0Lh5(archive);
+    ASSERT_EQ(LH5_OK, unpack(archive).status);
+    EXPECT_TRUE(unpack(Bytes(archive.begin(), archive.end() - 1)).data == text) << "the end mark is not needed";
+    for (size_t size = 7; size < archive.size() - 1; size++) {
+        ASSERT_EQ(LH5_BAD_DATA, unpack(Bytes(archive.begin(), archive.begin() + long(size))).status) << size;
+    }
+
     size_t start = 24u + archive[21];
-    size_t kept = (archive.size() - 1 - start) / 2;
+    size_t packed = archive.size() - 1 - start;
+    Bytes shortField = archive;
+    for (int i = 0; i < 4; i++) shortField[7 + i] = uint8_t((packed - 1) >> (8 * i));
+    Bytes zeroTail = archive;
+    std::fill(zeroTail.begin() + long(start + packed / 2), zeroTail.end(), 0);
+    Bytes wrongCrc = archive;
+    wrongCrc[start - 1] ^= 0x01;
+    Bytes flipped = archive;
+    flipped[start + packed / 3] ^= 0x10;
+    for (const Bytes& damaged : {shortField, zeroTail, wrongCrc, flipped}) {
+        EXPECT_EQ(LH5_BAD_DATA, unpack(damaged).status);
+    }
+    EXPECT_EQ(LH5_BAD_DATA, unpack(wrapLevel0({}, 10, 500)).status) << "no packed byte at all";
+}
 
-    Bytes cut(archive.begin(), archive.begin() + long(start + kept));
-    Bytes zeroFilled = archive;
-    std::fill(zeroFilled.begin() + long(start + kept), zeroFilled.end(), 0);
-    Bytes shortField = archive;  // the packed size field says less than is there
-    for (int i = 0; i < 4; i++) shortField[7 + i] = uint8_t(kept >> (8 * i));
-
-    Unpacked fromCut = unpack(cut);
-    ASSERT_EQ(LH5_OK, fromCut.status);
-    ASSERT_EQ(text.size(), fromCut.data.size());
-    EXPECT_TRUE(std::equal(text.begin(), text.begin() + 2000, fromCut.data.begin()));
-    EXPECT_TRUE(fromCut.data != text);
-    EXPECT_TRUE(unpack(zeroFilled).data == fromCut.data);
-    EXPECT_TRUE(unpack(shortField).data == fromCut.data);
-
-    // No packed byte at all: every description is a one-symbol code of symbol 0.
-    Unpacked nothing = unpack(wrapLevel0({}, 10, 500));
-    ASSERT_EQ(LH5_OK, nothing.status);
-    EXPECT_TRUE(nothing.data == Bytes(10, 0));
+// Unix archivers write level-0 headers with extension bytes after the CRC,
+// counted in the header size: the packed data starts behind them.
+TEST(Lh5Decoder, SkipsLevel0HeaderExtensions) {
+    Bytes text = textLike(5000, 3);
+    Bytes archive = packWithJlha(text);
+    expectLevel0Lh5(archive);
+    // System 'U', version, time stamp, mode, user and group.
+    const Bytes unixExtension = {'U', 0, 0x10, 0x20, 0x30, 0x40, 0xA4, 0x81, 0xE8, 0x03, 0xE8, 0x03};
+    Bytes unixArchive = withExtension(archive, unixExtension);
+    EXPECT_TRUE(runInScratch({{"a.lzh", unixArchive}}, "lhasa pq a.lzh > out", "out") == text)
+        << "lhasa reads the archive as written";
+    for (const Bytes& extension : {unixExtension, Bytes{'M'}, Bytes(200, 0xEE)}) {
+        SCOPED_TRACE(extension.size());
+        Unpacked out = unpack(withExtension(archive, extension));
+        ASSERT_EQ(LH5_OK, out.status);
+        EXPECT_TRUE(out.data == text);
+    }
+    // A header size that ends before the CRC or past the image is not followed.
+    Bytes tooSmall = archive;
+    tooSmall[0] = 5;
+    EXPECT_TRUE(unpack(tooSmall).data == text);
+    Bytes empty = wrapLevel0({}, 0, 0);
+    empty[0] = 255;
+    EXPECT_EQ(LH5_OK, unpack(empty).status);
 }
 
 TEST(Lh5Decoder, CountZeroDescriptionsConsumeNoBitsPerSymbol) {
@@ -135,11 +162,19 @@ TEST(Lh5Decoder, CountZeroDescriptionsConsumeNoBitsPerSymbol) {
         countZero(w, 9, symbol);
         countZero(w, 4, 0);
     }
-    Unpacked out = unpack(wrapLevel0(w.bytes, 50005, uint32_t(w.bytes.size())));
-    ASSERT_EQ(LH5_OK, out.status);
     Bytes expected(3, 'Z');
     expected.insert(expected.end(), 50002, 'Y');
+    Unpacked out = unpack(archiveOf(w.bytes, expected));
+    ASSERT_EQ(LH5_OK, out.status);
     EXPECT_TRUE(out.data == expected);
+
+    // The two blocks fill 13 bytes exactly, so the look-ahead runs 16 bits
+    // past the end. The last byte (the position description) is all zeros:
+    // without it the zeros read past the end give the same member, but the
+    // stream has then consumed bits it does not hold.
+    ASSERT_EQ(13u, w.bytes.size());
+    ASSERT_EQ(0, w.bytes.back());
+    EXPECT_EQ(LH5_BAD_DATA, unpack(archiveOf(Bytes(w.bytes.begin(), w.bytes.end() - 1), expected)).status);
 }
 
 // Literals take 1 + 8 bits, a 256-byte match 8000 back 1 + 12 bits; the first
@@ -161,7 +196,7 @@ TEST(Lh5Decoder, ContinuesAMatchAcrossTheChunkBoundary) {
     for (uint8_t b : expected) w.put(0x100 | b, 9);
     for (int i = 0; i < matches; i++) w.put(7999 - 4096, 13);
     for (int i = 0; i < matches * 256; i++) expected.push_back(expected[expected.size() - 8000]);
-    Unpacked out = unpack(wrapLevel0(w.bytes, uint32_t(expected.size()), uint32_t(w.bytes.size())));
+    Unpacked out = unpack(archiveOf(w.bytes, expected));
     ASSERT_EQ(LH5_OK, out.status);
     EXPECT_TRUE(out.data == expected);
 }

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "ym/lh5_decoder.h"
+#include "ym/lha_crc16.h"
 
 Bytes randomBytes(size_t size, uint32_t seed) {
     std::mt19937 rng(seed);
@@ -59,13 +60,29 @@ void BitWriter::put(uint32_t value, int bits) {
     }
 }
 
-Bytes wrapLevel0(const Bytes& packed, uint32_t unpackedSize, uint32_t packedSizeField) {
-    Bytes out = {29, 0, '-', 'l', 'h', '5', '-'};  // checksum and CRC are never read
+Bytes wrapLevel0(const Bytes& packed, uint32_t unpackedSize, uint32_t packedSizeField, uint16_t crc) {
+    Bytes out = {29, 0, '-', 'l', 'h', '5', '-'};  // the header checksum is never read
     for (uint32_t v : {packedSizeField, unpackedSize, 0u})
         for (int i = 0; i < 4; i++) out.push_back(uint8_t(v >> (8 * i)));
-    out.insert(out.end(), {0x20, 0, 7, 's', 'o', 'n', 'g', '.', 'y', 'm', 0, 0});
+    out.insert(out.end(), {0x20, 0, 7, 's', 'o', 'n', 'g', '.', 'y', 'm', uint8_t(crc), uint8_t(crc >> 8)});
     out.insert(out.end(), packed.begin(), packed.end());
     out.push_back(0);
+    return out;
+}
+
+Bytes archiveOf(const Bytes& packed, const Bytes& member) {
+    return wrapLevel0(packed, uint32_t(member.size()), uint32_t(packed.size()), lhaCrc16(member.data(), member.size()));
+}
+
+Bytes withExtension(const Bytes& archive, const Bytes& extension) {
+    size_t crcEnd = 24u + archive[21];
+    Bytes out(archive.begin(), archive.begin() + long(crcEnd));
+    out.insert(out.end(), extension.begin(), extension.end());
+    out.insert(out.end(), archive.begin() + long(crcEnd), archive.end());
+    out[0] = uint8_t(out[0] + extension.size());
+    uint8_t sum = 0;
+    for (size_t i = 2; i < size_t(out[0]) + 2; i++) sum = uint8_t(sum + out[i]);
+    out[1] = sum;
     return out;
 }
 

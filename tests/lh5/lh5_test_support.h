@@ -19,8 +19,14 @@ struct BitWriter {
     void put(uint32_t value, int bits);
 };
 
-// A level-0 "-lh5-" archive around a packed stream, with the size fields given.
-Bytes wrapLevel0(const Bytes& packed, uint32_t unpackedSize, uint32_t packedSizeField);
+// A level-0 "-lh5-" archive around a packed stream, with the size fields and
+// the member's CRC-16 given, and its end-mark byte.
+Bytes wrapLevel0(const Bytes& packed, uint32_t unpackedSize, uint32_t packedSizeField, uint16_t crc = 0);
+// The archive of a stream that unpacks to `member`: true sizes and CRC.
+Bytes archiveOf(const Bytes& packed, const Bytes& member);
+// The archive with `extension` after the member's CRC, counted in the header
+// size and the header checksum, as Unix LHA archivers write level 0.
+Bytes withExtension(const Bytes& archive, const Bytes& extension);
 
 // Runs `commands` in a fresh directory holding `files` (name, bytes); returns
 // the bytes of `result` there, or nothing when a command fails.

@@ -77,8 +77,9 @@ TEST(YmLoader, TagAndCheckStringDecideTheFormat) {
     EXPECT_EQ(refusal(image), "Unknow YM format !");
 
     // "YM4!" is refused before anything else is looked at.
-    auto music = musicHolding({'Y', 'M', '4', '!', 'x'});
-    EXPECT_EQ(music->parseFile(), 0);
+    bool loaded = true;
+    auto music = loadSong({'Y', 'M', '4', '!', 'x'}, &loaded);
+    EXPECT_FALSE(loaded);
     EXPECT_STREQ(music->lastError, "No more YM4! support. Use YM5! format.");
     EXPECT_EQ(music->frameCount, 0);
     EXPECT_EQ(music->title, nullptr);

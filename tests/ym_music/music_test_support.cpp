@@ -4,28 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
-std::unique_ptr<YmMusic> musicHolding(const YmBytes& image) {
-    auto music = std::make_unique<YmMusic>();
-    music->release();
-    music->fileSize = int32_t(image.size());
-    music->fileData = static_cast<uint8_t*>(std::malloc(image.size() ? image.size() : 1));
-    if (!image.empty()) std::memcpy(music->fileData, image.data(), image.size());
-    return music;
-}
-
 std::unique_ptr<YmMusic> loadSong(const YmBytes& image, bool* loaded) {
-    auto music = musicHolding(image);
-    music->fileData = music->depack(uint32_t(image.size()));
-    bool ok = music->fileData && music->parseFile() == 1;
-    if (ok) {
-        music->chip.resetChip();
-        music->musicReady = 1;
-        music->paused = 0;
-    }
+    auto music = std::make_unique<YmMusic>();
+    bool ok = music->load(image.data(), uint32_t(image.size()));
     music->chip.setLowPass(true);
     music->loopEnabled = true;
     if (loaded) *loaded = ok;

@@ -1,17 +1,13 @@
 #pragma once
-// Loading helpers of the music tests: images go through the same steps as the
-// demo's start-up (heap copy, depack, parse).
+// Loading helpers of the music tests: images load as at the demo's start-up.
 #include <memory>
 #include <string>
 
 #include "tools/ym_song_writer.h"
 #include "ym/ym_music.h"
 
-// A released music object with a heap copy of image in fileData.
-std::unique_ptr<YmMusic> musicHolding(const YmBytes& image);
-
-// depack + parseFile; on success the object is ready, playing and looping.
-// `loaded` tells whether parsing succeeded.
+// YmMusic::load with the demo's settings after it (low-pass, looping);
+// `loaded` tells whether loading succeeded.
 std::unique_ptr<YmMusic> loadSong(const YmBytes& image, bool* loaded = nullptr);
 
 // loadSong that expects success (a test failure otherwise).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 
@@ -11,12 +12,59 @@
 
 namespace {
 
+const int FRAME_LENGTH = 882;  // output frames per register frame at 50 Hz
+
 std::unique_ptr<YmMusic> ym5Song(const char* tag, std::vector<YmFrame16> frames, std::vector<YmBytes> drums = {}) {
     YmRegisterSong song;
     song.tag = tag;
     song.frames = std::move(frames);
     song.drums = std::move(drums);
     return loadedSong(writeRegisterSong(song));
+}
+
+// Left channel of one request; the right one must be the same.
+std::vector<int16_t> play(YmMusic& music, int frames) {
+    std::vector<int16_t> buffer(size_t(2 * frames));
+    EXPECT_TRUE(music.renderAudio(buffer.data(), frames));
+    std::vector<int16_t> left;
+    for (int i = 0; i < frames; i++) {
+        EXPECT_EQ(buffer[size_t(2 * i)], buffer[size_t(2 * i + 1)]) << i;
+        left.push_back(buffer[size_t(2 * i)]);
+    }
+    return left;
+}
+
+// What a chip driven by hand sounds like: tick(chip, n) runs before output frame n x 882.
+std::vector<int16_t> reference(int frames, const std::function<void(Ym2149&, int)>& tick) {
+    Ym2149 chip;
+    std::vector<int16_t> out;
+    for (int i = 0; i < frames; i++) {
+        if (i % FRAME_LENGTH == 0) tick(chip, i / FRAME_LENGTH);
+        out.push_back(chip.renderSample());
+    }
+    return out;
+}
+
+// A register frame of a "YM3!" to "YM6!" song without its effects: registers
+// 0 to 10, the frame effects stopped, the envelope unless byte 13 is 255.
+void writeFrame(Ym2149& chip, const uint8_t* f) {
+    for (int r = 0; r <= 10; r++) chip.setRegister(r, f[r]);
+    chip.clearFrameEffects();
+    chip.setRegister(11, f[11]);
+    chip.setRegister(12, f[12]);
+    if (f[13] != 255) chip.setRegister(13, f[13]);
+}
+
+YmFrame16 withoutEffectCodes(YmFrame16 f) {
+    f[1] &= 0x0F;
+    f[3] &= 0x0F;
+    return f;
+}
+
+YmBytes ramp(size_t size) {
+    YmBytes bytes(size);
+    for (size_t i = 0; i < size; i++) bytes[i] = uint8_t(i * 3);
+    return bytes;
 }
 
 }  // namespace
@@ -29,90 +77,73 @@ TEST(YmPlayer, FramesTickAtTheStartOfTheirChunk) {
     const std::set<int> ticks = {0, 882, 2205, 2646, 3528, 4410, 5292, 6615, 7056, 7938};
     Ym2149 reference;
     size_t next = 0;
-    std::vector<int16_t> buffer(2 * 2205);
-    const int32_t afterRequest[4] = {2, 5, 7, 10};
     for (int request = 0; request < 4; request++) {
-        ASSERT_TRUE(music->renderAudio(buffer.data(), 2205));
-        EXPECT_EQ(music->nextFrame, afterRequest[request]);
+        std::vector<int16_t> out = play(*music, 2205);
         for (int i = 0; i < 2205; i++) {
             int position = request * 2205 + i;
-            if (ticks.count(position)) {
-                const YmFrame14& f = frames[next++];
-                for (int r = 0; r <= 10; r++) reference.setRegister(r, f[size_t(r)]);
-                reference.clearFrameEffects();
-                reference.setRegister(11, f[11]);
-                reference.setRegister(12, f[12]);
-                if (f[13] != 255) reference.setRegister(13, f[13]);
-            }
-            int16_t expected = reference.renderSample();
-            ASSERT_EQ(buffer[size_t(2 * i)], expected) << "output frame " << position;
-            ASSERT_EQ(buffer[size_t(2 * i + 1)], expected) << "output frame " << position;
+            if (ticks.count(position)) writeFrame(reference, frames[next++].data());
+            ASSERT_EQ(out[size_t(i)], reference.renderSample()) << "output frame " << position;
         }
     }
 }
 
 TEST(YmPlayer, Ym5FramesStartGatesAndDrums) {
-    // Gate on voice A at t = 4 x 1, level from byte 8; drum 1 on voice C at t = 4 x 1.
-    YmFrame16 f = frame16({{1, 0x10}, {3, 0x30}, {6, 0x20}, {8, 0x2B}, {10, 0x01}, {13, 255}, {14, 1}, {15, 1}});
-    auto music = ym5Song("YM5!", {f, frame16({{13, 255}}), f}, {{1, 2, 3}, {4, 5, 6, 7}});
-    music->advanceFrame();
-    const Ym2149::VoiceEffect* fx = music->chip.voiceEffects;
-    EXPECT_TRUE(fx[0].gateActive);
-    EXPECT_EQ(fx[0].gateLevel, 11);
-    EXPECT_EQ(fx[0].gateStep, 146563072);  // -48,695 x 614,400, wrapped to 32 bits
-    EXPECT_TRUE(fx[2].drumActive);
-    EXPECT_EQ(fx[2].drumData, music->drums[1].samples);
-    EXPECT_EQ(fx[2].drumLength, 4u);
-    EXPECT_EQ(fx[2].drumStep, -30434);  // the shift wraps before the signed division
-
-    // The next frame asks for nothing: the gate stops, the drum plays on.
-    music->advanceFrame();
-    EXPECT_FALSE(fx[0].gateActive);
-    EXPECT_TRUE(fx[2].drumActive);
+    // Gate on voice A, level 11 from byte 8, t = 4 x 1; drum 1 on voice C at t = 4 x 1.
+    YmFrame16 gateAndDrum =
+        frame16({{0, 40}, {1, 0x10}, {3, 0x30}, {6, 0x20}, {8, 0x2B}, {10, 0x01}, {13, 255}, {14, 1}, {15, 1}});
+    // Drum 1 on voice C at t = 4 x 100: 6,144 bytes a second, longer than a frame.
+    YmFrame16 slowDrum = frame16({{0, 40}, {3, 0x30}, {8, 0x2F}, {10, 0x01}, {13, 255}, {15, 100}});
+    YmFrame16 idle = frame16({{0, 40}, {8, 15}, {13, 255}});
+    const YmBytes drum = ramp(2000);
+    auto music = ym5Song("YM5!", {gateAndDrum, idle, slowDrum, idle}, {{1, 2, 3}, drum});
+    const YmFrame16* order[] = {&gateAndDrum, &idle, &slowDrum, &idle};
+    // The gate stops at the next tick; a drum plays on to its end.
+    EXPECT_EQ(play(*music, 4 * FRAME_LENGTH), reference(4 * FRAME_LENGTH, [&](Ym2149& chip, int n) {
+                  writeFrame(chip, order[n]->data());
+                  if (n == 0) {
+                      chip.startVolumeGate(0, 11, 146563072);  // -48,695 x 614,400, wrapped to 32 bits
+                      chip.startDigidrum(2, drum.data(), 2000, -30434);  // the shift wraps before the division
+                  }
+                  if (n == 2) chip.startDigidrum(2, drum.data(), 2000, 4565);
+              }));
 
     // A missing drum or one without bytes, or a stopped timer, starts nothing.
-    YmFrame16 noDrum = frame16({{3, 0x30}, {8, 0x20}, {10, 0x05}, {15, 1}});
-    YmFrame16 emptyDrum = frame16({{3, 0x30}, {8, 0x20}, {10, 0x01}, {15, 1}});
-    YmFrame16 noTimer = frame16({{1, 0x10}, {3, 0x30}, {8, 0x0B}, {10, 0x00}, {14, 1}, {15, 1}});
+    YmFrame16 noDrum = frame16({{0, 40}, {3, 0x30}, {8, 0x20}, {10, 0x02}, {15, 1}});
+    YmFrame16 emptyDrum = frame16({{0, 40}, {3, 0x30}, {8, 0x20}, {10, 0x01}, {15, 1}});
+    YmFrame16 noTimer = frame16({{0, 40}, {1, 0x10}, {3, 0x30}, {8, 0x0B}, {10, 0x00}, {14, 1}, {15, 1}});
     for (const YmFrame16& g : {noDrum, emptyDrum, noTimer}) {
-        music = ym5Song("YM5!", {g}, {{1}, {}});
-        music->advanceFrame();
-        EXPECT_FALSE(music->chip.voiceEffects[2].drumActive);
-        EXPECT_FALSE(music->chip.voiceEffects[0].gateActive);
+        EXPECT_EQ(play(*ym5Song("YM5!", {g}, {{1}, {}}), 2 * FRAME_LENGTH),
+                  play(*ym5Song("YM5!", {withoutEffectCodes(g)}, {{1}, {}}), 2 * FRAME_LENGTH));
     }
 }
 
 TEST(YmPlayer, Ym6EffectSlotsDecodeVoiceAndType) {
     // Slot 1: gate on voice A, t = 200 x 255. Slot 2: retrigger from voice B's byte, t = 64 x 200.
-    YmFrame16 f = frame16({{1, 0x10}, {3, 0xE0}, {6, 0xE0}, {8, 0xA5}, {9, 0x0C}, {14, 255}, {15, 200}});
+    YmFrame16 f = frame16({{0, 40}, {1, 0x10}, {3, 0xE0}, {6, 0xE0}, {8, 0xA5}, {9, 0x0C}, {14, 255}, {15, 200}});
     // Slot 1: type 2 does nothing. Slot 2: voice bits 0 do nothing, whatever the type.
-    YmFrame16 idle = frame16({{1, 0x90}, {3, 0xC0}, {6, 0xE0}, {8, 0xA5}, {14, 255}, {15, 200}});
+    YmFrame16 idle = frame16({{0, 40}, {1, 0x90}, {3, 0xC0}, {6, 0xE0}, {8, 0xB5}, {14, 255}, {15, 200}});
     // Slot 2: drum 1 on voice B, t = 64 x 200.
-    YmFrame16 drum = frame16({{3, 0x60}, {8, 0xA0}, {9, 0x01}, {15, 200}});
-    auto music = ym5Song("YM6!", {f, idle, drum}, {{9}, {1, 2, 3}});
-    music->advanceFrame();
-    const Ym2149& chip = music->chip;
-    EXPECT_TRUE(chip.voiceEffects[0].gateActive);
-    EXPECT_EQ(chip.voiceEffects[0].gateLevel, 5);
-    EXPECT_EQ(chip.voiceEffects[0].gateStep, -2337360);
-    EXPECT_EQ(chip.retriggerIncrement, -9349440);
-    EXPECT_EQ(chip.envelopeShape, 12);
-    EXPECT_FALSE(chip.voiceEffects[1].gateActive);
-
-    music->advanceFrame();
-    for (const auto& fx : chip.voiceEffects) EXPECT_FALSE(fx.gateActive || fx.drumActive);
-    EXPECT_EQ(chip.retriggerIncrement, 0);
-
-    music->advanceFrame();
-    EXPECT_TRUE(chip.voiceEffects[1].drumActive);
-    EXPECT_EQ(chip.voiceEffects[1].drumData, music->drums[1].samples);
-    EXPECT_EQ(chip.voiceEffects[1].drumStep, 142);
+    YmFrame16 drum = frame16({{0, 40}, {3, 0x60}, {8, 0xA0}, {9, 0x01}, {15, 200}});
+    const YmBytes drumBytes = ramp(300);
+    auto music = ym5Song("YM6!", {f, idle, drum}, {{9}, drumBytes});
+    const YmFrame16* order[] = {&f, &idle, &drum};
+    EXPECT_EQ(play(*music, 3 * FRAME_LENGTH), reference(3 * FRAME_LENGTH, [&](Ym2149& chip, int n) {
+                  writeFrame(chip, order[n]->data());
+                  if (n == 0) {
+                      chip.startVolumeGate(0, 5, -2337360);
+                      chip.startEnvelopeRetrigger(12, -9349440);
+                  }
+                  if (n == 2) chip.startDigidrum(1, drumBytes.data(), 300, 142);
+              }));
 }
 
 TEST(YmPlayer, Ym2FramesUseShapeTenAndTheBuiltInDrums) {
+    // Voice A follows the envelope, so every envelope write is heard.
     auto frame = [](uint8_t mixer, uint8_t drumByte, uint8_t count, uint8_t shape) {
         YmFrame14 f{};
+        f[0] = 90;
         f[7] = mixer;
+        f[8] = 0x10;
         f[10] = drumByte;
         f[11] = 0x33;
         f[12] = count;
@@ -120,55 +151,41 @@ TEST(YmPlayer, Ym2FramesUseShapeTenAndTheBuiltInDrums) {
         return f;
     };
     std::vector<YmFrame14> frames = {
-        frame(0x00, 0x80 | 45, 100, 0),    // drum number too high: mixer change only
-        frame(0x01, 0x80 | 5, 0, 255),     // timer count 0: no drum
-        frame(0x02, 0x05, 100, 255),       // bit 7 clear: nothing at all
-        frame(0x00, 0x80 | 5, 100, 255),   // drum 5 at 2,457,600 / 100 Hz
+        frame(0x00, 0x80 | 45, 100, 0),   // drum number too high: mixer change only
+        frame(0x01, 0x80 | 5, 0, 255),    // timer count 0: no drum; 255 leaves the envelope alone
+        frame(0x02, 0x05, 100, 255),      // bit 7 clear: nothing at all
+        frame(0x00, 0x80 | 5, 100, 7),    // drum 5 at 2,457,600 / 100 Hz; shape 10 again
     };
     auto music = loadedSong(writeOldRegisterSong("YM2!", frames));
-    Ym2149& chip = music->chip;
-    music->advanceFrame();
-    EXPECT_EQ(chip.regs[7], 0x24);
-    EXPECT_EQ(chip.regs[11], 0x33);
-    EXPECT_EQ(chip.regs[12], 0);  // byte 12 is the drum timer, never the envelope period
-    EXPECT_EQ(chip.regs[13], 10);
-    EXPECT_FALSE(chip.voiceEffects[2].drumActive);
-
-    chip.setRegister(11, 0x77);
-    music->advanceFrame();
-    EXPECT_EQ(chip.regs[7], 0x25);
-    EXPECT_EQ(chip.regs[11], 0x77);  // 255 leaves the envelope alone
-    EXPECT_FALSE(chip.voiceEffects[2].drumActive);
-
-    music->advanceFrame();
-    EXPECT_EQ(chip.regs[7], 0x02);
-    EXPECT_FALSE(chip.voiceEffects[2].drumActive);
-
-    music->advanceFrame();
-    EXPECT_EQ(chip.regs[7], 0x24);
-    ASSERT_TRUE(chip.voiceEffects[2].drumActive);
-    EXPECT_EQ(chip.voiceEffects[2].drumData, builtInDrumSet[5].samples);
-    EXPECT_EQ(chip.voiceEffects[2].drumLength, 505u);
-    EXPECT_EQ(chip.voiceEffects[2].drumStep, 18260);
+    EXPECT_EQ(play(*music, 4 * FRAME_LENGTH), reference(4 * FRAME_LENGTH, [&](Ym2149& chip, int n) {
+                  const YmFrame14& f = frames[size_t(n)];
+                  for (int r = 0; r <= 10; r++) chip.setRegister(r, f[size_t(r)]);
+                  chip.clearFrameEffects();
+                  if (f[13] != 255) {
+                      chip.setRegister(11, 0x33);
+                      chip.setRegister(12, 0);  // byte 12 is the drum timer, never the envelope period
+                      chip.setRegister(13, 10);
+                  }
+                  if (f[10] & 0x80) chip.setRegister(7, f[7] | 0x24);
+                  if (n == 3) chip.startDigidrum(2, builtInDrumSet[5].samples, 505, 18260);
+              }));
 }
 
 TEST(YmPlayer, SongsLoopAtTheirLoopFrameOrFinish) {
     YmRegisterSong song;
-    for (uint8_t i = 0; i < 3; i++) song.frames.push_back(frame16({{0, uint8_t(10 + i)}, {13, 255}}));
+    for (int i = 0; i < 3; i++) song.frames.push_back(frame16({{0, uint8_t(10 + 7 * i)}, {7, 0x3E}, {8, 15}, {13, 255}}));
     song.loopFrame = 1;
     auto music = loadedSong(writeRegisterSong(song));
-    const uint8_t played[6] = {10, 11, 12, 11, 12, 11};
-    for (uint8_t expected : played) {
-        music->advanceFrame();
-        EXPECT_EQ(music->chip.regs[0], expected);
-    }
+    const int played[6] = {0, 1, 2, 1, 2, 1};
+    EXPECT_EQ(play(*music, 6 * FRAME_LENGTH), reference(6 * FRAME_LENGTH, [&](Ym2149& chip, int n) {
+                  writeFrame(chip, song.frames[size_t(played[n])].data());
+              }));
 
     music = loadedSong(writeRegisterSong(song));
     music->loopEnabled = false;
     std::vector<int16_t> buffer(2 * 4000, 99);
     EXPECT_TRUE(music->renderAudio(buffer.data(), 4 * 882 + 10));  // the end comes inside this request
     EXPECT_EQ(music->finished, 1);
-    EXPECT_EQ(music->nextFrame, 3);
     EXPECT_FALSE(music->renderAudio(buffer.data(), 4000));
     for (int16_t s : buffer) ASSERT_EQ(s, 0);
 }

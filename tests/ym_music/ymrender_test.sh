@@ -33,6 +33,28 @@ check "an unknown option exits with 2" test "$(exit_code "$ymrender" "$work/ym5.
 check "a bad length exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" -o "$work/x.wav" --seconds -1)" = 2
 check "a bad request exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --raw --request 0)" = 2
 
+# An endless input is refused while being read (memory capped at 1 GiB so
+# that a reader that tries to hold it all fails fast instead of exhausting it).
+endless() { (ulimit -v 1048576 && "$ymrender" /dev/zero) 2>&1; echo "exit $?"; }
+check "endless input is refused" grep -qz 'ymrender: /dev/zero is larger than 64 MiB: refused.exit 1' <(endless)
+
+# Song texts print with control characters escaped: no escape sequence
+# reaches the terminal and no line break forges a field.
+{
+  printf 'YM5!VaRnOlI!\000\000\000\001\000\000\000\000\000\000\000\036\204\200\000\062'
+  printf '\000\000\000\000\000\000'
+  printf '\033]0;owned\007\033[2J\000A\nTitle: forged\000\r\033[1AC:\\\000'
+  head -c 16 /dev/zero
+  printf 'End!'
+} >"$work/hostile.ym"
+"$ymrender" "$work/hostile.ym" >"$work/hostile.txt"
+check "a song with control characters is described" test $? = 0
+check "no control character is printed" test -z "$(tr -d '\n[:print:]' <"$work/hostile.txt")"
+check "no field is forged" test "$(grep -c '^Title:' "$work/hostile.txt")" = 1
+check "the title shows its escapes" grep -qxF 'Title:        \x1b]0;owned\x07\x1b[2J' "$work/hostile.txt"
+check "the author shows its line break" grep -qxF 'Author:       A\x0aTitle: forged' "$work/hostile.txt"
+check "a backslash is doubled" grep -qxF 'Comment:      \x0d\x1b[1AC:\\' "$work/hostile.txt"
+
 # One pass by default; --seconds S renders S x 44,100 frames; raw is the WAV body.
 check "wav renders" "$ymrender" "$work/ym3.ym" -o "$work/pass.wav"
 check "one pass is 2 s" test "$(stat -c %s "$work/pass.wav")" = $((44 + 2 * 44100 * 4))

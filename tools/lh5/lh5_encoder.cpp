@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tools/lh5/huffman_lengths.h"
+#include "ym/lha_crc16.h"
 
 namespace {
 
@@ -290,15 +291,6 @@ std::vector<uint8_t> lh5PackStream(const std::vector<uint8_t>& data) {
         putBlock(out, tokens.data() + start, std::min(tokens.size() - start, size_t(BLOCK_SYMBOLS)));
     out.flush();
     return out.bytes;
-}
-
-uint16_t lhaCrc16(const uint8_t* data, size_t size) {
-    uint16_t crc = 0;
-    for (size_t i = 0; i < size; i++) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; bit++) crc = uint16_t((crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1);
-    }
-    return crc;
 }
 
 std::vector<uint8_t> lh5PackArchive(const std::vector<uint8_t>& data, const std::string& name) {

@@ -8,9 +8,6 @@
 // The packed stream alone, as it follows the archive header.
 std::vector<uint8_t> lh5PackStream(const std::vector<uint8_t>& data);
 
-// CRC-16 with the reflected polynomial 0xA001, starting from 0.
-uint16_t lhaCrc16(const uint8_t* data, size_t size);
-
 // A complete archive: level-0 header, packed stream and the end-mark byte.
 // name must be at most 255 bytes.
 std::vector<uint8_t> lh5PackArchive(const std::vector<uint8_t>& data, const std::string& name);
