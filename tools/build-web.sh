@@ -4,7 +4,7 @@
 #   tools/build-web.sh
 # The resource embedder runs on the build machine, so it comes from a native
 # build (build-web/host); the rest is compiled by Debian's emscripten
-# (build-web/wasm). The page is the browser probe until the web backend lands.
+# (build-web/wasm).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh web
@@ -21,7 +21,7 @@ cmake --build build-web/wasm -j "$jobs"
 
 rm -rf build-web/site
 mkdir -p build-web/site
-cp build-web/wasm/tests/web/probe_page/index.{html,js,wasm} build-web/site/
+cp build-web/wasm/app/web/index.{html,js,wasm} build-web/site/
 for file in build-web/site/*; do
   printf '%-28s %8d bytes, %8d gzipped\n' "$file" "$(stat -c %s "$file")" "$(gzip -9c "$file" | wc -c)"
 done

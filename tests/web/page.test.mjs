@@ -1,0 +1,168 @@
+// The production's page in headless Chromium: the start gesture, the 60 Hz
+// frame steps, the pulled sound, a held frame against the native capture,
+// and both ways to the end. VITRELUME_WEB_SITE names the folder
+// tools/build-web.sh wrote; VITRELUME_CAPTURE the native capture tool.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { after, before, test } from 'node:test';
+
+import { Browser, KEYS, serveFolder } from './browser.mjs';
+import { decodePng } from './png.mjs';
+
+const root = fileURLToPath(new URL('../..', import.meta.url));
+const site = process.env.VITRELUME_WEB_SITE || path.join(root, 'build-web/site');
+const captureTool = process.env.VITRELUME_CAPTURE || path.join(root, 'build-test/tools/capture');
+const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+const SHIFT = { key: 'Shift', code: 'ShiftLeft', keyCode: 16 };
+const PROMPT = 'Click or press a key to start';
+const state = 'Module.vitrelumePage';
+
+let server, browser, captures;
+before(async () => {
+  assert.ok(existsSync(path.join(site, 'index.html')), `${site} has no page: run tools/build-web.sh`);
+  captures = mkdtempSync(path.join(tmpdir(), 'vitrelume-capture-'));
+  server = await serveFolder(site);
+  // No autoplay flag: the page's sound must start from the key press alone.
+  browser = await Browser.launch();
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+  if (captures) rmSync(captures, { recursive: true, force: true });
+});
+
+// A new tab of `on` showing the start prompt; `query` is added to the address.
+async function openPage({ query = '', on = browser, ...size } = {}) {
+  const page = await on.newPage(size);
+  await page.goto(server.url + query);
+  await page.waitForConsole(text => text === PROMPT);
+  return page;
+}
+
+async function start(page) {
+  await page.pressKey(KEYS.space);
+  await page.waitForConsole(text => text.startsWith('Application started '));
+}
+
+// Frame steps and sound frames per second over `ms` of the page's own clock.
+async function ratesOver(page, ms) {
+  const read = `({ time: performance.now(), steps: ${state}.steps, sound: ${state}.soundFrames })`;
+  const first = await page.evaluate(read);
+  await sleep(ms);
+  const last = await page.evaluate(read);
+  const seconds = (last.time - first.time) / 1000;
+  return { fps: (last.steps - first.steps) / seconds, sound: (last.sound - first.sound) / seconds };
+}
+
+// Frame step `step` as the native capture shows it: 320 x 200 RGBA.
+function capturedFrame(step) {
+  const prefix = path.join(captures, 'frame');
+  execFileSync(captureTool, [prefix, String(step)], { stdio: 'ignore' });
+  return decodePng(readFileSync(`${prefix}-${step}.png`));
+}
+
+// Screen pixels that differ from `frame` scaled by the largest whole number,
+// centred on black (an odd margin leaves the extra row at the top, as GL's
+// bottom-left origin places it).
+function countWrongPixels(shot, frame) {
+  const { width, height, rgba } = shot;
+  const scale = Math.max(1, Math.min(Math.floor(width / frame.width), Math.floor(height / frame.height)));
+  const left = Math.floor((width - frame.width * scale) / 2);
+  const top = height - Math.floor((height - frame.height * scale) / 2) - frame.height * scale;
+  let wrong = 0;
+  for (let y = 0; y < height; y++) {
+    for (let x = 0; x < width; x++) {
+      const fx = Math.floor((x - left) / scale), fy = Math.floor((y - top) / scale);
+      const inside = x >= left && y >= top && fx < frame.width && fy < frame.height;
+      const f = (fy * frame.width + fx) * 4, i = (y * width + x) * 4;
+      for (let c = 0; c < 3; c++) {
+        if (rgba[i + c] !== (inside ? frame.rgba[f + c] : 0)) {
+          wrong++;
+          break;
+        }
+      }
+    }
+  }
+  return wrong;
+}
+
+async function expectEnded(page) {
+  assert.equal(await page.evaluate(`${state}.exitCode`), 0);
+  assert.equal(await page.evaluate(`document.getElementById('end').hidden`), false);
+  assert.equal(await page.evaluate(`${state}.audioState()`), 'none');
+  const steps = await page.evaluate(`${state}.steps`);
+  await sleep(300);
+  assert.equal(await page.evaluate(`${state}.steps`), steps, 'frame steps after the end');
+  assert.ok(!page.console.some(text => text.startsWith('uncaught')), page.console.join('\n'));
+}
+
+test('start gesture, 60 frame steps and 44,100 sound frames a second', async () => {
+  const page = await openPage();
+  // A lone modifier is no user activation: it would leave the sound locked.
+  await page.pressKey(SHIFT);
+  await sleep(300);
+  assert.ok(!page.console.some(text => text.startsWith('Application started')));
+  await start(page);
+  assert.equal(await page.evaluate('document.title'), 'Vitrelume 15th Anniversary');
+  await sleep(1000);
+  assert.equal(await page.evaluate(`${state}.audioState()`), 'running');
+  const { fps, sound } = await ratesOver(page, 4000);
+  assert.ok(fps >= 55 && fps <= 62, `${fps.toFixed(1)} frame steps per second`);
+  assert.ok(Math.abs(sound - 44100) <= 44100 * 0.03, `${sound.toFixed(0)} sound frames per second`);
+  await page.send('Page.close');
+});
+
+test('animation frames faster than 60 Hz do not speed the frame steps up', async () => {
+  const fast = await Browser.launch({ flags: ['--disable-frame-rate-limit'] });
+  try {
+    const page = await openPage({ on: fast, width: 640, height: 400 });
+    await start(page);
+    await sleep(500);
+    const { fps } = await ratesOver(page, 3000);
+    assert.ok(fps >= 55 && fps <= 62, `${fps.toFixed(1)} frame steps per second`);
+  } finally {
+    await fast.close();
+  }
+});
+
+// The starting Space must not reach the demo either: it would end the title early.
+test('a held frame step equals the native capture, scaled and centred, at device pixel ratios 1 and 2', async () => {
+  for (const [ratio, step] of [[1, 200], [2, 30]]) {
+    const page = await openPage({ query: `?hold=${step}`, width: 801, height: 603, ratio });
+    await start(page);
+    await page.waitForConsole(text => text === `Holding frame step ${step}`);
+    await page.evaluate('new Promise(resolve => requestAnimationFrame(() => requestAnimationFrame(resolve)))');
+    const shot = await page.screenshot();
+    assert.deepEqual([shot.width, shot.height], [801 * ratio, 603 * ratio]);
+    assert.equal(countWrongPixels(shot, capturedFrame(step)), 0, `step ${step} at ratio ${ratio}`);
+    await page.send('Page.close');
+  }
+});
+
+test('Space ends the title, Space ends the scene, then the end line and the end on the page', async () => {
+  const page = await openPage();
+  await start(page);
+  await sleep(1500);
+  await page.pressKey(KEYS.space);
+  await sleep(1500);
+  if (!page.console.some(text => text.startsWith('Application terminated '))) await page.pressKey(KEYS.space);
+  await page.waitForConsole(text => text.startsWith('Application terminated '), 5000);
+  await expectEnded(page);
+  await page.send('Page.close');
+});
+
+test('Escape ends at once, in fullscreen too', async () => {
+  const page = await openPage();
+  await start(page);
+  await sleep(1000);
+  assert.equal(await page.evaluate('document.fullscreenElement !== null'), true);
+  await page.pressKey(KEYS.escape);
+  await sleep(500);
+  await expectEnded(page);
+  assert.ok(!page.console.some(text => text.startsWith('Application terminated')), 'no end line after Escape');
+  await page.send('Page.close');
+});
