@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "demo/demo_state.h"
+#include "demo/main_scene.h"
 
 namespace {
 
@@ -49,6 +50,6 @@ int32_t appProc(App* app, void* /*userData*/) {
     // scene, whose first frame step tests the flags before rebuilding them.
     clearKeyFlags();
 
-    // The main scene will run here (runMainScene) once it exists.
+    runMainScene();
     return 0;
 }

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Rebuilds the song from its score: compiles vitrelume.score into a "YM5!"
 # file and packs it as resources/217-music.lh5 (member name song.ym).
-#   tools/compose/build-song.sh [BUILD_DIR]     (default: build-compose)
+#   tools/compose/build-song.sh [BUILD_DIR]     (default: build, configured when missing)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build-compose}
+build=${1:-$root/build}
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target ymcompose lh5pack >/dev/null
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

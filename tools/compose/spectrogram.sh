@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Renders the first minute of the packed song the way the demo plays it and
 # draws its spectrogram into docs/music-spectrogram.png.
-#   tools/compose/spectrogram.sh [BUILD_DIR]    (default: build-compose)
+#   tools/compose/spectrogram.sh [BUILD_DIR]    (default: build, configured when missing)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build-compose}
+build=${1:-$root/build}
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target ymrender >/dev/null
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

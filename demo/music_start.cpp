@@ -1,0 +1,51 @@
+#include "demo/music_start.h"
+
+#include <cstring>
+#include <new>
+
+#include "demo/demo_state.h"
+#include "ym/ym_music.h"
+
+namespace {
+const int SONG_RESOURCE = 217;
+const int32_t STREAM_FRAMES = 4410;  // 0.1 s, refilled in halves of 2,205
+}  // namespace
+
+int musicSoundCallback(int16_t* samples, int32_t frameCount, void* /*userData*/) {
+    YmMusic* music = demoState.music;
+    if (music == nullptr) {
+        std::memset(samples, 0, size_t(frameCount) * 2 * sizeof(int16_t));
+        return 0;
+    }
+    return music->renderAudio(samples, frameCount) ? 1 : 0;
+}
+
+void loadMusic(YmMusic& music, ResourceData song) {
+    music.lastError = "";
+    // Releases what was loaded, copies, unpacks, parses and resets the chip;
+    // a song that does not load stays silent.
+    music.load(song.bytes, song.size);
+    music.chip.setLowPass(true);
+    music.loopEnabled = true;
+    music.paused = 0;
+}
+
+void startMusic() {
+    // No exceptions: without memory for the object the scene runs silent.
+    YmMusic* music = new (std::nothrow) YmMusic();
+    demoState.music = music;
+    if (music == nullptr) return;
+    loadMusic(*music, findResourceData(SONG_RESOURCE));
+    // Loading is finished before the streaming thread can call back.
+    if (demoState.app != nullptr) startSound(demoState.app, STREAM_FRAMES, musicSoundCallback, nullptr);
+}
+
+void stopMusic() {
+    if (demoState.app != nullptr) stopSound(demoState.app);
+    YmMusic* music = demoState.music;
+    if (music == nullptr) return;
+    music->stopAndRewind();
+    music->release();
+    delete music;
+    demoState.music = nullptr;
+}
