@@ -11,8 +11,9 @@ test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libcl
                libfreetype-dev fonts-dejavu-core lhasa jlha-utils xvfb xauth xdotool
                imagemagick sox hyperfine python3)
 # emscripten's prebuilt library cache comes complete and frozen (nothing is
-# downloaded); node runs its optimiser and the browser test, chromium the page.
-web_packages=(emscripten nodejs chromium)
+# downloaded); node runs its optimiser and the browser test, chromium the page,
+# python3 serves it for ./run.sh --web.
+web_packages=(emscripten nodejs chromium python3)
 
 wanted=("${run_packages[@]}")
 case "${1:-run}" in

@@ -48,21 +48,29 @@ async function start(page) {
   await page.waitForConsole(text => text.startsWith('Application started '));
 }
 
-// Frame steps and sound frames per second over `ms` of the page's own clock.
-async function ratesOver(page, ms) {
-  const read = `({ time: performance.now(), steps: ${state}.steps, sound: ${state}.soundFrames })`;
+// Counts per second over `ms` of the page's own clock: frame steps, sound
+// frames pulled, and any `extra` counter expressions.
+async function ratesOver(page, ms, extra = {}) {
+  const counters = { fps: `${state}.steps`, sound: `${state}.soundFrames`, ...extra };
+  const read = `({ time: performance.now(), ${Object.entries(counters).map(([k, v]) => `${k}: ${v}`).join(', ')} })`;
   const first = await page.evaluate(read);
   await sleep(ms);
   const last = await page.evaluate(read);
   const seconds = (last.time - first.time) / 1000;
-  return { fps: (last.steps - first.steps) / seconds, sound: (last.sound - first.sound) / seconds };
+  return Object.fromEntries(Object.keys(counters).map(k => [k, (last[k] - first[k]) / seconds]));
 }
 
-// Frame step `step` as the native capture shows it: 320 x 200 RGBA.
-function capturedFrame(step) {
+// Frame steps of the title's fade in and of the main scene, held on the page
+// and compared with the native capture of the same steps.
+const HELD_STEPS = { title: 30, mainScene: 600 };
+
+// The native capture's pictures of HELD_STEPS (320 x 200 RGBA), from one run
+// that Space ends after the last of them.
+function captureHeldSteps() {
   const prefix = path.join(captures, 'frame');
-  execFileSync(captureTool, [prefix, String(step)], { stdio: 'ignore' });
-  return decodePng(readFileSync(`${prefix}-${step}.png`));
+  const steps = Object.values(HELD_STEPS);
+  execFileSync(captureTool, [prefix, '--space', String(Math.max(...steps) + 1), ...steps.map(String)], { stdio: 'ignore' });
+  return Object.fromEntries(steps.map(step => [step, decodePng(readFileSync(`${prefix}-${step}.png`))]));
 }
 
 // Screen pixels that differ from `frame` scaled by the largest whole number,
@@ -121,9 +129,12 @@ test('animation frames faster than 60 Hz do not speed the frame steps up', async
   try {
     const page = await openPage({ on: fast, width: 640, height: 400 });
     await start(page);
+    await page.evaluate('window.ticks = 0; (function tick() { ticks++; requestAnimationFrame(tick); })()');
     await sleep(500);
-    const { fps } = await ratesOver(page, 3000);
-    assert.ok(fps >= 55 && fps <= 62, `${fps.toFixed(1)} frame steps per second`);
+    const { fps, ticks } = await ratesOver(page, 3000, { ticks: 'ticks' });
+    assert.ok(ticks > 66, `only ${ticks.toFixed(1)} animation frames per second: nothing to pace`);
+    // Only the upper bound is the point here; the machine's load decides the lower one.
+    assert.ok(fps >= 45 && fps <= 62, `${fps.toFixed(1)} frame steps per second from ${ticks.toFixed(1)} animation frames`);
   } finally {
     await fast.close();
   }
@@ -131,14 +142,15 @@ test('animation frames faster than 60 Hz do not speed the frame steps up', async
 
 // The starting Space must not reach the demo either: it would end the title early.
 test('a held frame step equals the native capture, scaled and centred, at device pixel ratios 1 and 2', async () => {
-  for (const [ratio, step] of [[1, 200], [2, 30]]) {
+  const captured = captureHeldSteps();
+  for (const [ratio, step] of [[1, HELD_STEPS.mainScene], [2, HELD_STEPS.title]]) {
     const page = await openPage({ query: `?hold=${step}`, width: 801, height: 603, ratio });
     await start(page);
-    await page.waitForConsole(text => text === `Holding frame step ${step}`);
+    await page.waitForConsole(text => text === `Holding frame step ${step}`, 20000);
     await page.evaluate('new Promise(resolve => requestAnimationFrame(() => requestAnimationFrame(resolve)))');
     const shot = await page.screenshot();
     assert.deepEqual([shot.width, shot.height], [801 * ratio, 603 * ratio]);
-    assert.equal(countWrongPixels(shot, capturedFrame(step)), 0, `step ${step} at ratio ${ratio}`);
+    assert.equal(countWrongPixels(shot, captured[step]), 0, `step ${step} at ratio ${ratio}`);
     await page.send('Page.close');
   }
 });
@@ -149,7 +161,7 @@ test('Space ends the title, Space ends the scene, then the end line and the end 
   await sleep(1500);
   await page.pressKey(KEYS.space);
   await sleep(1500);
-  if (!page.console.some(text => text.startsWith('Application terminated '))) await page.pressKey(KEYS.space);
+  await page.pressKey(KEYS.space);
   await page.waitForConsole(text => text.startsWith('Application terminated '), 5000);
   await expectEnded(page);
   await page.send('Page.close');
