@@ -178,3 +178,17 @@ test('Escape ends at once, in fullscreen too', async () => {
   assert.ok(!page.console.some(text => text.startsWith('Application terminated')), 'no end line after Escape');
   await page.send('Page.close');
 });
+
+test('without WebGL the start fails: the log line, exit code 255, the failure on the page', async () => {
+  const plain = await Browser.launch({ flags: ['--disable-webgl'] });
+  try {
+    const page = await openPage({ on: plain });
+    await start(page);
+    await page.waitForConsole(text => text.startsWith('Application terminated '));
+    assert.ok(page.console.includes('Failed to create OpenGL context'), page.console.join('\n'));
+    assert.equal(await page.evaluate(`${state}.exitCode`), 255);
+    assert.match(await page.evaluate(`document.getElementById('end').hidden ? '' : document.getElementById('end').textContent`), /could not start/);
+  } finally {
+    await plain.close();
+  }
+});
