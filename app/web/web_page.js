@@ -22,15 +22,26 @@
   // Browsers allow sound only after one; a lone modifier or Escape is none.
   // The starting press is not passed on, nor is the release of its key.
   let audio = null;
-  let startKeyCode = null;
+  function swallowRelease(press) {
+    const type = press.type === 'keydown' ? 'keyup' : 'mouseup';
+    const id = event => (type === 'keyup' ? event.code : event.button);
+    const swallow = event => {
+      if (id(event) !== id(press)) return;
+      event.stopImmediatePropagation();
+      removeEventListener(type, swallow, true);
+    };
+    addEventListener(type, swallow, true);
+  }
   page.started = new Promise(resolve => {
     const start = event => {
       if (!navigator.userActivation.isActive) return;
-      event.preventDefault();
+      // (A pointer's press keeps its default: cancelling it would also
+      // cancel the mouse release that swallowRelease waits for.)
+      if (event.type === 'keydown') event.preventDefault();
       event.stopImmediatePropagation();
       removeEventListener('keydown', start, true);
       removeEventListener('pointerdown', start, true);
-      if (event.type === 'keydown') startKeyCode = event.code;
+      swallowRelease(event);
       element('start').hidden = true;
       audio = createAudio();
       resolve();
@@ -238,10 +249,6 @@
         if (character !== undefined) Module._webCharacter(character);
       }],
       [window, 'keyup', event => {
-        if (event.code === startKeyCode) {
-          startKeyCode = null;
-          return;
-        }
         if (!isBrowserKey(event)) event.preventDefault();
         Module._webKey(0, event.keyCode, event.location);
       }],
