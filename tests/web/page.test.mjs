@@ -64,13 +64,22 @@ async function ratesOver(page, ms, extra = {}) {
 // and compared with the native capture of the same steps.
 const HELD_STEPS = { title: 30, mainScene: 600 };
 
-// The native capture's pictures of HELD_STEPS (320 x 200 RGBA), from one run
-// that Space ends after the last of them.
+// The native capture's pictures of HELD_STEPS (320 x 200), from one run of
+// vitrelume-capture, or of the older capture tool where that is what the
+// build has (a run that Space ends after the last held step).
 function captureHeldSteps() {
-  const prefix = path.join(captures, 'frame');
-  const steps = Object.values(HELD_STEPS);
-  execFileSync(captureTool, [prefix, '--space', String(Math.max(...steps) + 1), ...steps.map(String)], { stdio: 'ignore' });
-  return Object.fromEntries(steps.map(step => [step, decodePng(readFileSync(`${prefix}-${step}.png`))]));
+  const steps = Object.values(HELD_STEPS), last = Math.max(...steps);
+  let file;
+  if (path.basename(captureTool) === 'vitrelume-capture') {
+    const shots = steps.flatMap(step => ['--shot', String(step)]);
+    execFileSync(captureTool, ['--frames', String(last), '--scale', '1', '--png', captures, ...shots], { stdio: 'ignore' });
+    file = step => path.join(captures, `${String(step).padStart(6, '0')}.png`);
+  } else {
+    const prefix = path.join(captures, 'frame');
+    execFileSync(captureTool, [prefix, '--space', String(last + 1), ...steps.map(String)], { stdio: 'ignore' });
+    file = step => `${prefix}-${step}.png`;
+  }
+  return Object.fromEntries(steps.map(step => [step, decodePng(readFileSync(file(step)))]));
 }
 
 // Screen pixels that differ from `frame` scaled by the largest whole number,
