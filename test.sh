@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: a short
-# smoke run of each fuzz target, the Windows build's tests under Wine, then the
-# unit and integration tests through CTest (last, so that its summary closes
-# the output).
+# Installs what is missing, builds everything (the browser and Windows
+# versions too) and runs every test: a short smoke run of each fuzz target, the
+# Windows build's tests under Wine, then the unit, integration and browser
+# tests through CTest (last, so that its summary closes the output).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh test
 
 jobs=$(nproc)
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release -DVITRELUME_WEB_SITE="$PWD/build-web/site" >/dev/null
 cmake --build build-test -j "$jobs"
+
+# The browser version, which CTest's web test runs in headless Chromium.
+tools/build-web.sh
 
 # The fuzz targets need clang with its sanitizers.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

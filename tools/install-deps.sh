@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the project needs on Debian 12, only what is missing.
 #   tools/install-deps.sh run    what building and running the demo needs
+#   tools/install-deps.sh web    what building the browser version needs (tools/build-web.sh)
 #   tools/install-deps.sh windows  what cross-building the Windows program and
 #                                running it under Wine on a virtual display need
-#   tools/install-deps.sh test   all of the above, plus what the tests, fuzzers
-#                                and checks need
+#   tools/install-deps.sh test   all of that, plus what the tests, fuzzers and checks need
 set -euo pipefail
 
 run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-dev
@@ -12,6 +12,10 @@ run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-de
 test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                libfreetype-dev fonts-dejavu-core lhasa jlha-utils xvfb xauth xdotool
                imagemagick sox hyperfine python3)
+# emscripten's prebuilt library cache comes complete and frozen (nothing is
+# downloaded); node runs its optimiser and the browser test, chromium the page,
+# python3 serves it for ./run.sh --web.
+web_packages=(emscripten nodejs chromium python3)
 # 64-bit Wine only (the program is 64-bit). With --no-install-recommends the X
 # and GL libraries that Wine's display driver opens at run time must be named.
 windows_packages=(cmake ninja-build libstb-dev g++-mingw-w64-x86-64-posix
@@ -21,9 +25,10 @@ windows_packages=(cmake ninja-build libstb-dev g++-mingw-w64-x86-64-posix
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
+  web) wanted=("${run_packages[@]}" "${web_packages[@]}") ;;
   windows) wanted=("${windows_packages[@]}") ;;
-  test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}") ;;
-  *) echo "usage: $0 run|windows|test" >&2; exit 2 ;;
+  test) wanted=("${run_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}") ;;
+  *) echo "usage: $0 run|web|windows|test" >&2; exit 2 ;;
 esac
 
 missing=()
