@@ -25,6 +25,9 @@ enum : GLenum {
     PGL_VERTEX_SHADER = 0x8B31,
     PGL_COMPILE_STATUS = 0x8B81,
     PGL_LINK_STATUS = 0x8B82,
+    PGL_TEXTURE_WRAP_S = 0x2802,
+    PGL_TEXTURE_WRAP_T = 0x2803,
+    PGL_CLAMP_TO_EDGE = 0x812F,
 };
 
 bool compileShader(const PresenterGl& gl, GLenum type, const char* source, GLuint* shader) {
@@ -42,12 +45,28 @@ void pointAttributeAtQuad(const PresenterGl& gl) {
 
 }  // namespace
 
+// The browser's WebGL 1 differs from desktop OpenGL 2.0 in three ways, all
+// chosen here: its shaders are GLSL ES 1.00 (no version line, a default float
+// precision in the fragment shader); a 320 x 200 texture is not a power of
+// two, so the default repeat wrap leaves it incomplete and it samples black;
+// and 2D texturing needs no enable (enabling it is an error there).
+#if defined(__EMSCRIPTEN__)
+static const bool webGl = true;
+const char* const presenterVertexShader =
+    "attribute vec4 pos;varying vec2 uv;void main( void )    {    gl_Position = vec4( pos.xy, 0.0, 1.0 );    uv = "
+    "pos.zw;    }";
+const char* const presenterFragmentShader =
+    "precision mediump float;varying vec2 uv;uniform sampler2D texture;uniform vec3 modulate;void main(void)    {    "
+    "gl_FragColor = texture2D( texture, uv ) * vec4( modulate, 1.0 );    }";
+#else
+static const bool webGl = false;
 const char* const presenterVertexShader =
     "#version 120\nattribute vec4 pos;varying vec2 uv;void main( void )    {    gl_Position = vec4( pos.xy, 0.0, "
     "1.0 );    uv = pos.zw;    }";
 const char* const presenterFragmentShader =
     "#version 120\nvarying vec2 uv;uniform sampler2D texture;uniform vec3 modulate;void main(void)    {    "
     "gl_FragColor = texture2D( texture, uv ) * vec4( modulate, 1.0 );    }";
+#endif
 
 const char* const presenterGlNames[32] = {
     "glCreateShader",     "glShaderSource",  "glCompileShader",   "glGetShaderiv",
@@ -104,9 +123,13 @@ bool setupPresenter(Presenter* presenter, Interpolation interpolation, int32_t v
     pointAttributeAtQuad(gl);
 
     gl.GenTextures(1, &presenter->texture);
-    gl.Enable(PGL_TEXTURE_2D);
+    if (!webGl) gl.Enable(PGL_TEXTURE_2D);
     gl.ActiveTexture(PGL_TEXTURE0);
     gl.BindTexture(PGL_TEXTURE_2D, presenter->texture);
+    if (webGl) {
+        gl.TexParameteri(PGL_TEXTURE_2D, PGL_TEXTURE_WRAP_S, PGL_CLAMP_TO_EDGE);
+        gl.TexParameteri(PGL_TEXTURE_2D, PGL_TEXTURE_WRAP_T, PGL_CLAMP_TO_EDGE);
+    }
     gl.TexParameteri(PGL_TEXTURE_2D, PGL_TEXTURE_MIN_FILTER, PGL_NEAREST);
     gl.TexParameteri(PGL_TEXTURE_2D, PGL_TEXTURE_MAG_FILTER, PGL_NEAREST);
     return true;

@@ -62,7 +62,7 @@ struct PresenterGl {
 
 // Names of the 32 functions, in table order ("glCreateShader", ...).
 extern const char* const presenterGlNames[32];
-// The GLSL 1.20 sources of the quad's shaders.
+// The quad's shaders: GLSL 1.20, or GLSL ES 1.00 in the browser build.
 extern const char* const presenterVertexShader;
 extern const char* const presenterFragmentShader;
 

@@ -25,4 +25,11 @@ foreach(file ${made})
     message(FATAL_ERROR "${name}: the generator's output differs from resources/${name}")
   endif()
 endforeach()
-message(STATUS "all ${count} generated files match the committed ones")
+
+execute_process(COMMAND ${MAKE_ICON} ${OUT_DIR}/vitrelume.ico RESULT_VARIABLE rc)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT_DIR}/vitrelume.ico
+                        ${SOURCE_DIR}/resources/icon/vitrelume.ico RESULT_VARIABLE differs)
+if(rc OR differs)
+  message(FATAL_ERROR "make_icon failed (${rc}) or its output differs from resources/icon/vitrelume.ico")
+endif()
+message(STATUS "all ${count} generated files and the icon match the committed ones")

@@ -1,0 +1,302 @@
+// The page's side of the browser backend, added before the compiled script.
+// It waits for the start gesture, paces the frame steps on animation frames,
+// plays the sound stream through an AudioWorklet, forwards the page's input
+// to the C++ side, and shows the end. Module.vitrelumePage also holds the
+// counters a test reads: frame steps paced, sound frames pulled.
+(function () {
+  const FRAME_PERIOD_MS = 1000 / 60;
+  // An animation frame this close before the deadline counts as on time, so a
+  // 60 Hz display whose frames jitter around the grid never waits a whole frame.
+  const FRAME_EARLY_MS = 2;
+  const SOUND_RATE = 44100;
+  // Test hook: ?hold=N keeps frame step N on the screen for good.
+  const holdStep = Number(new URLSearchParams(location.search).get('hold')) || 0;
+
+  const page = {
+    steps: 0, soundFrames: 0, underruns: 0, ended: false, exitCode: null, fatalText: null,
+  };
+  Module.vitrelumePage = page;
+  const element = id => document.getElementById(id);
+
+  // ---- Start: the first click or key that counts as a user activation ----
+  // Browsers allow sound only after one; a lone modifier or Escape is none.
+  // The starting press is not passed on, nor is the release of its key.
+  let audio = null;
+  function swallowRelease(press) {
+    const type = press.type === 'keydown' ? 'keyup' : 'mouseup';
+    const id = event => (type === 'keyup' ? event.code : event.button);
+    const swallow = event => {
+      if (id(event) !== id(press)) return;
+      event.stopImmediatePropagation();
+      removeEventListener(type, swallow, true);
+    };
+    addEventListener(type, swallow, true);
+  }
+  page.started = new Promise(resolve => {
+    const start = event => {
+      if (!navigator.userActivation.isActive) return;
+      // (A pointer's press keeps its default: cancelling it would also
+      // cancel the mouse release that swallowRelease waits for.)
+      if (event.type === 'keydown') event.preventDefault();
+      event.stopImmediatePropagation();
+      removeEventListener('keydown', start, true);
+      removeEventListener('pointerdown', start, true);
+      swallowRelease(event);
+      element('start').hidden = true;
+      audio = createAudio();
+      resolve();
+    };
+    addEventListener('keydown', start, true);
+    addEventListener('pointerdown', start, true);
+  });
+  console.log('Click or press a key to start');
+
+  // ---- Frame pacing ----
+  // One frame step's wait: animation frames until the 60 Hz deadline, so
+  // faster displays do not speed the demo up. A frame more than a period late
+  // starts a new grid instead of catching up with a burst. A hidden page gets
+  // no animation frames: timers (which the browser slows down) take over.
+  function nextFrame(ms) {
+    return new Promise(resolve => {
+      const done = time => {
+        document.removeEventListener('visibilitychange', wake);
+        resolve(typeof time === 'number' ? time : performance.now());
+      };
+      const wake = () => done();
+      if (document.hidden) {
+        setTimeout(done, Math.max(0, ms));
+      } else {
+        requestAnimationFrame(done);
+        document.addEventListener('visibilitychange', wake);
+      }
+    });
+  }
+
+  let deadline = null;
+  page.waitForFrameDue = async function (step) {
+    if (step === holdStep) {
+      console.log(`Holding frame step ${step}`);
+      await new Promise(() => {});
+    }
+    let time = await nextFrame(FRAME_PERIOD_MS);
+    if (deadline === null) {
+      deadline = time;
+    } else {
+      const target = deadline + FRAME_PERIOD_MS;
+      while (time < target - FRAME_EARLY_MS) time = await nextFrame(target - time);
+      deadline = time < target || time - target > FRAME_PERIOD_MS ? time : target;
+    }
+    page.steps = step;
+  };
+
+  // ---- Sound ----
+  // The worklet plays the chunks it was sent and asks for more while less
+  // than about 100 ms is queued or on its way. It runs in the audio thread's
+  // own scope, so it travels as source text.
+  function pullProcessorSource() {
+    const QUEUE_FRAMES = 4410;
+    const CHUNK_FRAMES = 1024;
+    class PullProcessor extends AudioWorkletProcessor {
+      constructor() {
+        super();
+        this.chunks = [];
+        this.offset = 0;
+        this.queued = 0;
+        this.pending = 0;
+        this.port.onmessage = event => {
+          this.chunks.push(event.data);
+          this.queued += event.data.left.length;
+          this.pending -= event.data.left.length;
+        };
+        this.request();
+      }
+      request() {
+        while (this.queued + this.pending < QUEUE_FRAMES) {
+          this.port.postMessage(CHUNK_FRAMES);
+          this.pending += CHUNK_FRAMES;
+        }
+      }
+      process(inputs, outputs) {
+        const left = outputs[0][0], right = outputs[0][1];
+        let i = 0;
+        while (i < left.length && this.chunks.length > 0) {
+          const chunk = this.chunks[0];
+          const n = Math.min(left.length - i, chunk.left.length - this.offset);
+          left.set(chunk.left.subarray(this.offset, this.offset + n), i);
+          right.set(chunk.right.subarray(this.offset, this.offset + n), i);
+          i += n;
+          this.offset += n;
+          this.queued -= n;
+          if (this.offset === chunk.left.length) {
+            this.chunks.shift();
+            this.offset = 0;
+          }
+        }
+        if (i < left.length) {
+          left.fill(0, i);
+          right.fill(0, i);
+          this.port.postMessage(-1);  // an underrun, counted by the page
+        }
+        this.request();
+        return true;
+      }
+    }
+    registerProcessor('pull-processor', PullProcessor);
+  }
+
+  // Made during the start gesture, so that the context starts running.
+  function createAudio() {
+    try {
+      const context = new AudioContext({ sampleRate: SOUND_RATE, latencyHint: 'interactive' });
+      const source = '(' + pullProcessorSource.toString() + ')();';
+      const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
+      const ready = context.audioWorklet.addModule(url).then(() => true, error => {
+        console.log(`Audio worklet: ${error}`);
+        return false;
+      });
+      return { context, ready, node: null };
+    } catch (error) {
+      console.log(`Audio: ${error}`);
+      return null;
+    }
+  }
+
+  // Answers the worklet from the sound stream: the C++ side pulls the frames.
+  function answerSoundRequest(port, frames) {
+    if (frames < 0) {
+      page.underruns++;
+      return;
+    }
+    if (page.ended) return;
+    const samples = Module._webPullSound(frames) >> 1;
+    const left = new Float32Array(frames), right = new Float32Array(frames);
+    for (let i = 0; i < frames; i++) {
+      left[i] = HEAP16[samples + 2 * i] / 32768;
+      right[i] = HEAP16[samples + 2 * i + 1] / 32768;
+    }
+    page.soundFrames += frames;
+    port.postMessage({ left, right }, [left.buffer, right.buffer]);
+  }
+
+  page.openAudio = async function () {
+    if (!audio || !(await audio.ready)) return 0;
+    try {
+      const node = new AudioWorkletNode(audio.context, 'pull-processor', { numberOfInputs: 0, outputChannelCount: [2] });
+      node.port.onmessage = event => answerSoundRequest(node.port, event.data);
+      node.connect(audio.context.destination);
+      audio.node = node;
+      return 1;
+    } catch (error) {
+      console.log(`Audio: ${error}`);
+      return 0;
+    }
+  };
+
+  page.closeAudio = function () {
+    if (!audio) return;
+    if (audio.node) audio.node.disconnect();
+    audio.context.close().catch(() => {});
+    audio = null;
+  };
+  page.audioState = () => (audio ? audio.context.state : 'none');
+
+  // ---- Window ----
+  page.showCanvas = () => { element('canvas').style.visibility = 'visible'; };
+
+  // Where the browser can, Escape is kept for the demo in fullscreen (holding
+  // it still leaves fullscreen); elsewhere the first press leaves fullscreen.
+  page.requestFullscreen = function () {
+    if (!navigator.userActivation.isActive || document.fullscreenElement) return;
+    document.documentElement.requestFullscreen({ navigationUI: 'hide' })
+      .then(() => navigator.keyboard && navigator.keyboard.lock(['Escape']))
+      .catch(() => {});
+  };
+  page.exitFullscreen = function () {
+    if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+  };
+
+  // The pointer over the canvas: an image in red, green, blue, alpha bytes
+  // with its hot spot, or none at all.
+  page.setPointer = function (width, height, pixels, hotX, hotY) {
+    const canvas = element('canvas');
+    if (!pixels) {
+      canvas.style.cursor = 'none';
+      return;
+    }
+    const image = document.createElement('canvas');
+    image.width = width;
+    image.height = height;
+    const bytes = new Uint8ClampedArray(HEAPU8.subarray(pixels, pixels + width * height * 4));
+    image.getContext('2d').putImageData(new ImageData(bytes, width, height), 0, 0);
+    canvas.style.cursor = `url(${image.toDataURL()}) ${hotX} ${hotY}, none`;
+  };
+
+  // ---- Input ----
+  // The browser's own keys (reloading, leaving fullscreen, developer tools)
+  // stay with the browser; the rest would scroll or search the page.
+  function isBrowserKey(event) {
+    return event.ctrlKey || event.metaKey || /^F\d+$/.test(event.key);
+  }
+  const CHARACTER_KEYS = { Enter: 13, Backspace: 8, Tab: 9, Escape: 27 };
+
+  page.listenForInput = function () {
+    const canvas = element('canvas');
+    const listeners = [
+      [window, 'keydown', event => {
+        if (!isBrowserKey(event)) event.preventDefault();
+        Module._webKey(1, event.keyCode, event.location);
+        const character = [...event.key].length === 1 ? event.key.codePointAt(0) : CHARACTER_KEYS[event.key];
+        if (character !== undefined) Module._webCharacter(character);
+      }],
+      [window, 'keyup', event => {
+        if (!isBrowserKey(event)) event.preventDefault();
+        Module._webKey(0, event.keyCode, event.location);
+      }],
+      // Every second press of a quick series is a double-click.
+      [canvas, 'mousedown', event => Module._webMouseButton(event.detail >= 2 && event.detail % 2 === 0 ? 2 : 0, event.button)],
+      [window, 'mouseup', event => Module._webMouseButton(1, event.button)],
+      [canvas, 'mousemove', event => {
+        const box = canvas.getBoundingClientRect(), ratio = devicePixelRatio;
+        Module._webPointerMove(Math.round((event.clientX - box.left) * ratio), Math.round((event.clientY - box.top) * ratio),
+                               event.movementX * ratio, event.movementY * ratio);
+      }],
+      // Notches away from the user; a line is a third of a notch, a pixel a hundredth.
+      [canvas, 'wheel', event => {
+        event.preventDefault();
+        const perNotch = [100, 3, 1][event.deltaMode] || 100;
+        if (event.deltaY !== 0) Module._webScroll(-event.deltaY / perNotch);
+      }, { passive: false }],
+      [window, 'focus', () => Module._webFocus(1)],
+      [window, 'blur', () => Module._webFocus(0)],
+      [document, 'visibilitychange', () => Module._webVisibility(document.hidden ? 1 : 0)],
+      [document, 'fullscreenchange', () => { if (!document.fullscreenElement) Module._webLeftFullscreen(); }],
+    ];
+    // (No destructuring in loops: emscripten's minifier garbles it.)
+    listeners.forEach(entry => entry[0].addEventListener(entry[1], entry[2], entry[3]));
+    page.stopInput = () => listeners.forEach(entry => entry[0].removeEventListener(entry[1], entry[2], entry[3]));
+    if (document.hidden) Module._webVisibility(1);
+  };
+
+  // ---- The end ----
+  // The runtime ends the program by throwing through the frames that called
+  // it (from an animation frame, say); that throw is the exit, not an error.
+  const isExit = error => error && error.name === 'ExitStatus';
+  addEventListener('error', event => { if (isExit(event.error)) event.preventDefault(); });
+  addEventListener('unhandledrejection', event => { if (isExit(event.reason)) event.preventDefault(); });
+
+  // After the end line, or at once on Escape or a fatal error, the canvas
+  // makes way for a closing line.
+  Module.onExit = function (code) {
+    page.ended = true;
+    page.exitCode = code;
+    if (page.stopInput) page.stopInput();
+    page.closeAudio();
+    page.exitFullscreen();
+    element('canvas').hidden = true;
+    element('start').hidden = true;
+    const end = element('end');
+    if (page.fatalText !== null) end.textContent = `FATAL ERROR: ${page.fatalText}`;
+    else if (code !== 0) end.textContent = 'The production could not start here: the console says why.';
+    end.hidden = false;
+  };
+})();

@@ -1,0 +1,142 @@
+// The message numbers below are the system's; they are spelled out here so
+// that this file needs no windows.h.
+#include "app/win32/input_messages.h"
+
+#include "app/shell.h"
+
+namespace {
+
+enum : uint32_t {
+    MESSAGE_INPUT = 0x00FF,
+    MESSAGE_KEY_DOWN = 0x0100,
+    MESSAGE_KEY_UP = 0x0101,
+    MESSAGE_CHAR = 0x0102,
+    MESSAGE_SYSTEM_KEY_DOWN = 0x0104,
+    MESSAGE_SYSTEM_KEY_UP = 0x0105,
+    MESSAGE_MOUSE_MOVE = 0x0200,
+    MESSAGE_LEFT_DOWN = 0x0201,
+    MESSAGE_LEFT_UP = 0x0202,
+    MESSAGE_LEFT_DOUBLE = 0x0203,
+    MESSAGE_RIGHT_DOWN = 0x0204,
+    MESSAGE_RIGHT_UP = 0x0205,
+    MESSAGE_RIGHT_DOUBLE = 0x0206,
+    MESSAGE_MIDDLE_DOWN = 0x0207,
+    MESSAGE_MIDDLE_UP = 0x0208,
+    MESSAGE_MIDDLE_DOUBLE = 0x0209,
+    MESSAGE_WHEEL = 0x020A,
+    MESSAGE_X_DOWN = 0x020B,
+    MESSAGE_X_UP = 0x020C,
+    MESSAGE_X_DOUBLE = 0x020D,
+};
+
+enum : int32_t { VIRTUAL_SHIFT = 0x10, VIRTUAL_CONTROL = 0x11, VIRTUAL_ALT = 0x12 };
+enum : uint64_t { X_BUTTON_1 = 1 };
+const int64_t EXTENDED_KEY_BIT = int64_t(1) << 24;
+
+void queueKey(App* app, int32_t type, KeyCode code) {
+    AppEvent e = {type, {code, 0, 0, 0, 0, 0}};
+    pushEvent(app, e);
+}
+
+// Shift, control and alt give the generic key first, then the left or right
+// one: shift by its scan code, the others by the extended-key flag.
+void queueKeyMessage(App* app, int32_t type, int32_t virtualKey, int64_t lParam, const InputMessageQueries& queries) {
+    const bool extended = (lParam & EXTENDED_KEY_BIT) != 0;
+    switch (virtualKey) {
+    case VIRTUAL_SHIFT: {
+        queueKey(app, type, KEY_SHIFT);
+        const int32_t scanCode = int32_t((lParam >> 16) & 0xFF);
+        queueKey(app, type, keyFromVirtualKey(queries.virtualKeyFromScanCode(scanCode, queries.context)));
+        break;
+    }
+    case VIRTUAL_CONTROL:
+        queueKey(app, type, KEY_CONTROL);
+        queueKey(app, type, extended ? KEY_RIGHT_CONTROL : KEY_LEFT_CONTROL);
+        break;
+    case VIRTUAL_ALT:
+        queueKey(app, type, KEY_ALT);
+        queueKey(app, type, extended ? KEY_RIGHT_ALT : KEY_LEFT_ALT);
+        break;
+    default:
+        queueKey(app, type, keyFromVirtualKey(virtualKey));
+        break;
+    }
+}
+
+// The button a button message is about; -1 for other messages.
+KeyCode buttonOf(uint32_t message, uint64_t wParam) {
+    switch (message) {
+    case MESSAGE_LEFT_DOWN: case MESSAGE_LEFT_UP: case MESSAGE_LEFT_DOUBLE: return KEY_LEFT_BUTTON;
+    case MESSAGE_RIGHT_DOWN: case MESSAGE_RIGHT_UP: case MESSAGE_RIGHT_DOUBLE: return KEY_RIGHT_BUTTON;
+    case MESSAGE_MIDDLE_DOWN: case MESSAGE_MIDDLE_UP: case MESSAGE_MIDDLE_DOUBLE: return KEY_MIDDLE_BUTTON;
+    case MESSAGE_X_DOWN: case MESSAGE_X_UP: case MESSAGE_X_DOUBLE:
+        return ((wParam >> 16) & 0xFFFF) == X_BUTTON_1 ? KEY_X_BUTTON1 : KEY_X_BUTTON2;
+    default: return -1;
+    }
+}
+
+int32_t buttonEventType(uint32_t message) {
+    switch (message) {
+    case MESSAGE_LEFT_UP: case MESSAGE_RIGHT_UP: case MESSAGE_MIDDLE_UP: case MESSAGE_X_UP: return EVENT_KEY_UP;
+    case MESSAGE_LEFT_DOUBLE: case MESSAGE_RIGHT_DOUBLE: case MESSAGE_MIDDLE_DOUBLE: case MESSAGE_X_DOUBLE:
+        return EVENT_DOUBLE_CLICK;
+    default: return EVENT_KEY_DOWN;
+    }
+}
+
+void queueTabletPacket(App* app, uint64_t wParam, int64_t lParam, const InputMessageQueries& queries) {
+    TabletPacket packet = {};
+    if (!queries.tabletPacket(wParam, lParam, &packet, queries.context)) return;
+    // A tablet that reports no pressure range has no pressure to scale.
+    const float pressure = packet.maxPressure > 0 ? float(packet.pressure) / float(packet.maxPressure) : 0.0f;
+    AppEvent e = {EVENT_TABLET, {packet.x, packet.y, 0, int32_t(packet.buttons & 1), int32_t((packet.buttons >> 1) & 1),
+                                 int32_t((packet.buttons >> 2) & 1)}};
+    setEventFloat(e, 2, pressure);
+    pushEvent(app, e);
+}
+
+}  // namespace
+
+bool queueInputMessage(App* app, uint32_t message, uint64_t wParam, int64_t lParam, const InputMessageQueries& queries) {
+    switch (message) {
+    case MESSAGE_KEY_DOWN:
+    case MESSAGE_SYSTEM_KEY_DOWN:
+        queueKeyMessage(app, EVENT_KEY_DOWN, int32_t(wParam & 0xFF), lParam, queries);
+        return true;
+    case MESSAGE_KEY_UP:
+    case MESSAGE_SYSTEM_KEY_UP:
+        queueKeyMessage(app, EVENT_KEY_UP, int32_t(wParam & 0xFF), lParam, queries);
+        return true;
+    case MESSAGE_CHAR:
+        queueKey(app, EVENT_CHAR, int32_t(wParam & 0xFF));
+        return true;
+    case MESSAGE_MOUSE_MOVE:
+        // The position is read fresh: the pointer may have moved on since
+        // the message was posted.
+        if (app->hasFocus) {
+            AppEvent e = {EVENT_POINTER_MOVE, {}};
+            queries.pointerPosition(&e.payload[0], &e.payload[1], queries.context);
+            pushEvent(app, e);
+        }
+        return true;
+    case MESSAGE_WHEEL:
+        // The delta is the signed high word of wParam, 120 to a notch.
+        pushScroll(app, float(int16_t(uint16_t(wParam >> 16))) / 120.0f);
+        return true;
+    case MESSAGE_INPUT: {
+        int32_t dx = 0, dy = 0;
+        if (queries.rawMouseMotion(lParam, &dx, &dy, queries.context))
+            pushPointerDelta(app, float(dx) / 400.0f, float(dy) / 400.0f);
+        return true;
+    }
+    case TABLET_PACKET_MESSAGE:
+        queueTabletPacket(app, wParam, lParam, queries);
+        return true;
+    default: {
+        const KeyCode button = buttonOf(message, wParam);
+        if (button < 0) return false;
+        queueKey(app, buttonEventType(message), button);
+        return true;
+    }
+    }
+}

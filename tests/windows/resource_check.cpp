@@ -1,0 +1,85 @@
+// Runs under Wine: the content reached through the program's "DATA" resources
+// is the files of resources/, byte for byte; every picture decodes at its
+// size; ids that are no content give nothing; the icon group is not number 1.
+//   resource_check ID=PATH...
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "demo/image.h"
+#include "demo/resource.h"
+
+namespace {
+
+int failures = 0, checks = 0;
+
+void check(bool ok, const char* what, int id) {
+    ++checks;
+    if (!ok) {
+        ++failures;
+        std::printf("FAIL: resource %d: %s\n", id, what);
+    }
+}
+
+bool readFile(const char* path, std::vector<unsigned char>& bytes) {
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    unsigned char block[4096];
+    size_t n;
+    while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.insert(bytes.end(), block, block + n);
+    std::fclose(f);
+    return true;
+}
+
+uint32_t bigEndian32(const unsigned char* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+
+void checkResource(int id, const char* path) {
+    std::vector<unsigned char> file;
+    if (!readFile(path, file)) {
+        std::printf("cannot read %s\n", path);
+        ++failures;
+        return;
+    }
+    ResourceData data = findResourceData(id);
+    check(data.bytes && data.size == file.size() && std::memcmp(data.bytes, file.data(), file.size()) == 0,
+          "differs from its file", id);
+    // A PNG's header chunk holds its width and height at bytes 16 and 20.
+    if (std::strstr(path, ".png") && file.size() >= 24) {
+        Image image = loadImage(id);
+        check(image.pixels && uint32_t(image.width) == bigEndian32(&file[16]) &&
+                  uint32_t(image.height) == bigEndian32(&file[20]) && image.colorKey == -1,
+              "does not decode at its size", id);
+        std::free(image.pixels);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int firstId = -1;
+    for (int i = 1; i < argc; ++i) {
+        const char* eq = std::strchr(argv[i], '=');
+        if (!eq) continue;
+        int id = std::atoi(argv[i]);
+        if (firstId < 0) firstId = id;
+        checkResource(id, eq + 1);
+    }
+    check(firstId > 0, "no resource given", 0);
+
+    // 1 is no content; the icon group's id names no "DATA" resource; an id
+    // past 16 bits must not wrap onto a real one.
+    for (int id : {0, -1, 1, VITRELUME_ICON_ID, 0x10000 + firstId})
+        check(!findResourceData(id).bytes && findResourceData(id).size == 0, "should not exist", id);
+
+    HMODULE self = GetModuleHandleA(nullptr);
+    check(FindResourceA(self, MAKEINTRESOURCEA(VITRELUME_ICON_ID), MAKEINTRESOURCEA(14)) != nullptr,
+          "the icon group is missing", VITRELUME_ICON_ID);
+    // The window class asks for icon 1 and is meant to get none.
+    check(LoadIconA(self, MAKEINTRESOURCEA(1)) == nullptr, "an icon 1 exists", 1);
+
+    std::printf("%d passed, %d failed\n", checks - failures, failures);
+    return failures ? 1 : 0;
+}
