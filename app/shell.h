@@ -19,3 +19,22 @@ void computeWindowGeometry(App* app, int32_t displayWidth, int32_t displayHeight
 // for where the system arrow cannot be read.
 enum { BUILTIN_ARROW_WIDTH = 11, BUILTIN_ARROW_HEIGHT = 16 };
 extern const uint32_t builtinArrowPixels[BUILTIN_ARROW_WIDTH * BUILTIN_ARROW_HEIGHT];
+
+// The frame of every backend's runApp: a new App, the start line, `startUp`,
+// appProc when it succeeded, `tearDown` (which releases only what was
+// acquired), the end line. Returns appProc's result, or 255 when start-up failed.
+// Inline, so that the call to appProc lands in the backend, which every
+// program links together with the demo.
+inline int runAppWith(bool (*startUp)(App* app), void (*tearDown)(App* app)) {
+    App* app = new App;
+    logTimeLine("Application started");
+    int result = 255;
+    if (startUp(app)) result = appProc(app, nullptr);
+    tearDown(app);
+    logTimeLine("Application terminated");
+    delete app;
+    return result;
+}
+// fatalError's common part: "FATAL ERROR: <text>" on standard output, then
+// `show` (a message box, the page), all output flushed, exit code 255.
+[[noreturn]] void endWithFatalError(const char* text, void (*show)(const char* text));

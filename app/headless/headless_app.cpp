@@ -16,8 +16,9 @@ const int32_t DISPLAY_HEIGHT = 1080;
 
 }  // namespace
 
-App* createHeadlessApp() {
-    App* app = new App();
+namespace {
+
+bool startHeadless(App* app) {
     app->hasFocus = true;
     app->backend = new AppBackend();
 
@@ -27,40 +28,39 @@ App* createHeadlessApp() {
     app->displayCount = 1;
     computeWindowGeometry(app, DISPLAY_WIDTH, DISPLAY_HEIGHT);
 
-    if (!startPresenter(app, recordingGlProc, app->backend)) {
-        destroyHeadlessApp(app);
-        return nullptr;
-    }
+    if (!startPresenter(app, recordingGlProc, app->backend)) return false;
     openSoundStream(app, &app->backend->sound);
     setPointer(app, BUILTIN_ARROW_WIDTH, BUILTIN_ARROW_HEIGHT, builtinArrowPixels, 0, 0);
-    return app;
+    return true;
 }
 
-void destroyHeadlessApp(App* app) {
-    if (app == nullptr) return;
+void stopHeadless(App* app) {
+    if (app->backend == nullptr) return;
     closeSoundStream(app);
     stopPresenter(app);
     uninstallRecordingGl(app->backend);
     delete app->backend;
+    app->backend = nullptr;
+}
+
+}  // namespace
+
+App* createHeadlessApp() {
+    App* app = new App();
+    if (startHeadless(app)) return app;
+    destroyHeadlessApp(app);
+    return nullptr;
+}
+
+void destroyHeadlessApp(App* app) {
+    if (app == nullptr) return;
+    stopHeadless(app);
     delete app;
 }
 
-int runApp() {
-    logTimeLine("Application started");
-    int result = 255;
-    if (App* app = createHeadlessApp()) {
-        result = appProc(app, nullptr);
-        destroyHeadlessApp(app);
-    }
-    logTimeLine("Application terminated");
-    return result;
-}
+int runApp() { return runAppWith(startHeadless, stopHeadless); }
 
-void fatalError(const char* text) {
-    std::printf("FATAL ERROR: %s\n", text);
-    std::fflush(nullptr);
-    std::_Exit(255);
-}
+void fatalError(const char* text) { endWithFatalError(text, nullptr); }
 
 void setScreenMode(App* app, ScreenMode mode) {
     if (mode == app->screenMode) return;

@@ -1,6 +1,5 @@
 // runApp on SDL2: start every service in order, run the demo, tear down in
 // reverse, each item only if it was acquired.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -66,7 +65,13 @@ bool requestPixelFormat() {
 void* sdlGlProc(const char* name, void*) { return SDL_GL_GetProcAddress(name); }
 
 bool startUp(App* app) {
-    AppBackend* backend = app->backend;
+    AppBackend* backend = app->backend = new AppBackend;
+    // Linux sleeps are already fine-grained: there is no timer period to raise.
+    if (startVideo()) {
+        backend->videoStarted = true;
+        // SDL cannot read the system arrow: the built-in one stands in.
+        setPointer(app, BUILTIN_ARROW_WIDTH, BUILTIN_ARROW_HEIGHT, builtinArrowPixels, 0, 0);
+    }
     if (!recordDisplays(app)) return false;
     computeWindowGeometry(app, app->displays[0].width, app->displays[0].height);
 
@@ -122,33 +127,16 @@ void tearDown(App* app) {
     if (backend->cursor) SDL_FreeCursor(backend->cursor);
     if (backend->window) SDL_DestroyWindow(backend->window);
     if (backend->videoStarted) SDL_Quit();
+    delete backend;
+    app->backend = nullptr;
+}
+
+void showMessageBox(const char* text) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Fatal Error!", text, nullptr);
 }
 
 }  // namespace
 
-int runApp() {
-    App* app = new App;
-    app->backend = new AppBackend;
-    int result = 255;
-    logTimeLine("Application started");
-    // Linux sleeps are already fine-grained: there is no timer period to raise.
-    if (startVideo()) {
-        app->backend->videoStarted = true;
-        // SDL cannot read the system arrow: the built-in one stands in.
-        setPointer(app, BUILTIN_ARROW_WIDTH, BUILTIN_ARROW_HEIGHT, builtinArrowPixels, 0, 0);
-    }
-    if (startUp(app)) result = appProc(app, nullptr);
-    tearDown(app);
-    logTimeLine("Application terminated");
-    delete app->backend;
-    delete app;
-    return result;
-}
+int runApp() { return runAppWith(startUp, tearDown); }
 
-void fatalError(const char* text) {
-    std::printf("FATAL ERROR: %s\n", text);
-    std::fflush(stdout);
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Fatal Error!", text, nullptr);
-    std::fflush(nullptr);
-    std::_Exit(255);
-}
+void fatalError(const char* text) { endWithFatalError(text, showMessageBox); }

@@ -62,6 +62,8 @@ bool createGlContext(App* app) {
 }
 
 bool startUp(App* app) {
+    app->backend = new AppBackend;
+    liveApp = app;
     recordDisplay(app);
     computeWindowGeometry(app, app->displays[0].width, app->displays[0].height);
     app->hasFocus = true;
@@ -90,34 +92,19 @@ void tearDown(App* app) {
     if (backend->soundOpen) closePageAudio();
     stopPresenter(app);
     if (backend->glContext > 0) emscripten_webgl_destroy_context(backend->glContext);
+    liveApp = nullptr;
+    delete backend;
+    app->backend = nullptr;
 }
 
 }  // namespace
 
 App* webApp() { return liveApp; }
 
-int runApp() {
-    App* app = new App;
-    app->backend = new AppBackend;
-    liveApp = app;
-    logTimeLine("Application started");
-    int result = 255;
-    if (startUp(app)) result = appProc(app, nullptr);
-    tearDown(app);
-    liveApp = nullptr;
-    logTimeLine("Application terminated");
-    delete app->backend;
-    delete app;
-    return result;
-}
+int runApp() { return runAppWith(startUp, tearDown); }
 
 // The page shows the text in place of the picture when the program has ended.
-void fatalError(const char* text) {
-    std::printf("FATAL ERROR: %s\n", text);
-    showFatalError(text);
-    std::fflush(nullptr);
-    std::_Exit(255);
-}
+void fatalError(const char* text) { endWithFatalError(text, showFatalError); }
 
 // The page's audio worklet asks for `frames` stereo frames; the answer stays
 // valid until the next request.

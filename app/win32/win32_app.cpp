@@ -38,7 +38,7 @@ void recordPaths(AppBackend* backend) {
 }
 
 bool startUp(App* app) {
-    AppBackend* backend = app->backend;
+    AppBackend* backend = app->backend = new AppBackend;
     // The display's own pixels: on a desktop scaled to 125 or 150 % the
     // system would otherwise stretch the window, and the whole-number scale
     // with its sharp pixels would be lost.
@@ -69,27 +69,14 @@ void tearDown(App* app) {
     if (backend->cursor) DestroyCursor(backend->cursor);
     destroyWindow(app);
     if (backend->timerPeriod) timeEndPeriod(backend->timerPeriod);
+    delete backend;
+    app->backend = nullptr;
 }
+
+void showMessageBox(const char* text) { MessageBoxA(nullptr, text, "Fatal Error!", MB_ICONERROR); }
 
 }  // namespace
 
-int runApp() {
-    App* app = new App;
-    app->backend = new AppBackend;
-    int result = 255;
-    logTimeLine("Application started");
-    if (startUp(app)) result = appProc(app, nullptr);
-    tearDown(app);
-    logTimeLine("Application terminated");
-    delete app->backend;
-    delete app;
-    return result;
-}
+int runApp() { return runAppWith(startUp, tearDown); }
 
-void fatalError(const char* text) {
-    std::printf("FATAL ERROR: %s\n", text);
-    std::fflush(stdout);
-    MessageBoxA(nullptr, text, "Fatal Error!", MB_ICONERROR);
-    std::fflush(nullptr);
-    std::_Exit(255);
-}
+void fatalError(const char* text) { endWithFatalError(text, showMessageBox); }

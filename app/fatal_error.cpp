@@ -1,0 +1,13 @@
+// What every backend's fatalError shares.
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/shell.h"
+
+void endWithFatalError(const char* text, void (*show)(const char* text)) {
+    std::printf("FATAL ERROR: %s\n", text);
+    std::fflush(stdout);
+    if (show) show(text);
+    std::fflush(nullptr);
+    std::_Exit(255);
+}
