@@ -15,7 +15,7 @@ import { decodePng } from './png.mjs';
 
 const root = fileURLToPath(new URL('../..', import.meta.url));
 const site = process.env.VITRELUME_WEB_SITE || path.join(root, 'build-web/site');
-const captureTool = process.env.VITRELUME_CAPTURE || path.join(root, 'build-test/tools/capture');
+const captureTool = process.env.VITRELUME_CAPTURE || path.join(root, 'build-test/tools/vitrelume-capture');
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 const SHIFT = { key: 'Shift', code: 'ShiftLeft', keyCode: 16 };
 const PROMPT = 'Click or press a key to start';
@@ -65,20 +65,12 @@ async function ratesOver(page, ms, extra = {}) {
 const HELD_STEPS = { title: 30, mainScene: 600 };
 
 // The native capture's pictures of HELD_STEPS (320 x 200), from one run of
-// vitrelume-capture, or of the older capture tool where that is what the
-// build has (a run that Space ends after the last held step).
+// vitrelume-capture.
 function captureHeldSteps() {
   const steps = Object.values(HELD_STEPS), last = Math.max(...steps);
-  let file;
-  if (path.basename(captureTool) === 'vitrelume-capture') {
-    const shots = steps.flatMap(step => ['--shot', String(step)]);
-    execFileSync(captureTool, ['--frames', String(last), '--scale', '1', '--png', captures, ...shots], { stdio: 'ignore' });
-    file = step => path.join(captures, `${String(step).padStart(6, '0')}.png`);
-  } else {
-    const prefix = path.join(captures, 'frame');
-    execFileSync(captureTool, [prefix, '--space', String(last + 1), ...steps.map(String)], { stdio: 'ignore' });
-    file = step => `${prefix}-${step}.png`;
-  }
+  const shots = steps.flatMap(step => ['--shot', String(step)]);
+  execFileSync(captureTool, ['--frames', String(last), '--scale', '1', '--png', captures, ...shots], { stdio: 'ignore' });
+  const file = step => path.join(captures, `${String(step).padStart(6, '0')}.png`);
   return Object.fromEntries(steps.map(step => [step, decodePng(readFileSync(file(step)))]));
 }
 
