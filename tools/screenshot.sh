@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Takes docs/screenshot.png: the real program on a 1920x1080 virtual display,
-# the title at full brightness, scaled to half size.
-#   tools/screenshot.sh [PROGRAM]    (default: build/app/sdl/vitrelume)
+# Takes the README's pictures: docs/screenshot.png, the real program on a
+# 1920x1080 virtual display with the title at full brightness, scaled to half
+# size; and docs/main-scene.png, frame step 1100 of the production (the main
+# scene with the first card) from the capture tool, scaled by 3.
+#   tools/screenshot.sh [BUILD_DIR]    (default: build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=${1:-$root/build/app/sdl/vitrelume}
+build=${1:-$root/build}
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja >/dev/null
+cmake --build "$build" --target vitrelume vitrelume-capture >/dev/null
+program=$build/app/sdl/vitrelume
 out=$root/docs/screenshot.png
 export program out
 xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
@@ -15,3 +20,9 @@ xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
   xdotool key Escape
   wait $pid'
 echo "$out written"
+
+shots=$(mktemp -d)
+trap 'rm -rf "$shots"' EXIT
+"$build/tools/vitrelume-capture" --frames 1100 --png "$shots" --shot 1100 >/dev/null
+convert "$shots/001100.png" -sample 300% "$root/docs/main-scene.png"
+echo "$root/docs/main-scene.png written"
