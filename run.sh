@@ -11,6 +11,7 @@ if [[ ${1:-} == --web ]]; then
   exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web/site
 fi
 tools/install-deps.sh run
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVITRELUME_TESTS=OFF -DVITRELUME_BENCH=OFF >/dev/null
-cmake --build build --target vitrelume
-exec build/app/sdl/vitrelume
+# A folder of its own: the README's hand build in build/ keeps its tests and benchmarks.
+cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVITRELUME_TESTS=OFF -DVITRELUME_BENCH=OFF >/dev/null
+cmake --build build-run --target vitrelume
+exec build-run/app/sdl/vitrelume

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "tools/ym_song_writer.h"
@@ -169,6 +170,8 @@ int main(int argc, char** argv) {
         {"mix1.ym", writeMixSong(mixSong(false, seconds))},
         {"mix1-signed.ym", writeMixSong(mixSong(true, seconds))},
     };
+    std::error_code madeDir;
+    std::filesystem::create_directories(dir, madeDir);  // a failure shows as the first file not written
     for (const Output& output : outputs) {
         std::string path = dir + "/" + output.name;
         if (!writeFileBytes(path, output.bytes)) {

@@ -16,7 +16,7 @@ xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
   SDL_AUDIODRIVER=dummy "$program" >/dev/null &
   pid=$!
   sleep 3
-  import -window root "$out.full.png" && convert "$out.full.png" -sample 50% "$out" && rm "$out.full.png"
+  import -window root "$out.full.png" && convert "$out.full.png" -sample 50% -strip "$out" && rm "$out.full.png"
   xdotool key Escape
   wait $pid'
 echo "$out written"
@@ -24,5 +24,5 @@ echo "$out written"
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 "$build/tools/vitrelume-capture" --frames 1100 --png "$shots" --shot 1100 >/dev/null
-convert "$shots/001100.png" -sample 300% "$root/docs/main-scene.png"
+convert "$shots/001100.png" -sample 300% -strip "$root/docs/main-scene.png"
 echo "$root/docs/main-scene.png written"
