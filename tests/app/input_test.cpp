@@ -3,14 +3,9 @@
 
 #include <set>
 
+#include "app/headless/headless.h"
 #include "app/presenter.h"
 #include "app/shell.h"
-
-// The backend's pointer query, fixed for the tests.
-void getPointerPosition(App*, int32_t* x, int32_t* y) {
-    *x = 12;
-    *y = 34;
-}
 
 TEST(Keymap, CodesAreDenseOverTheDefinedVirtualKeys) {
     EXPECT_EQ(keyFromVirtualKey(0x00), 0);
@@ -85,23 +80,21 @@ TEST(WindowGeometry, FiveSixthsOfTheFirstDisplayCentred) {
 }
 
 TEST(Interpolation, SwitchQueuesThePointerPositionOnce) {
-    App app;
-    Presenter presenter = {};
-    presenter.interpolation = INTERPOLATION_LINEAR;
-    app.presenter = &presenter;
-    app.hasFocus = true;
-    setInterpolation(&app, INTERPOLATION_NEAREST);
-    EXPECT_EQ(app.interpolation, INTERPOLATION_NEAREST);
-    EXPECT_EQ(presenter.interpolation, INTERPOLATION_NEAREST);
-    ASSERT_EQ(app.eventCount, 1);
-    EXPECT_EQ(app.events[0].type, EVENT_POINTER_MOVE);
-    EXPECT_EQ(app.events[0].payload[0], 12);
-    EXPECT_EQ(app.events[0].payload[1], 34);
-    setInterpolation(&app, INTERPOLATION_NEAREST);
-    EXPECT_EQ(app.eventCount, 1) << "an unchanged mode does nothing";
+    App* app = createHeadlessApp();  // focused, linear
+    headlessSetPointerPosition(app, 12, 34);
+    setInterpolation(app, INTERPOLATION_NEAREST);
+    EXPECT_EQ(app->interpolation, INTERPOLATION_NEAREST);
+    EXPECT_EQ(app->presenter->interpolation, INTERPOLATION_NEAREST);
+    ASSERT_EQ(app->eventCount, 1);
+    EXPECT_EQ(app->events[0].type, EVENT_POINTER_MOVE);
+    EXPECT_EQ(app->events[0].payload[0], 12);
+    EXPECT_EQ(app->events[0].payload[1], 34);
+    setInterpolation(app, INTERPOLATION_NEAREST);
+    EXPECT_EQ(app->eventCount, 1) << "an unchanged mode does nothing";
 
-    app.hasFocus = false;
-    setInterpolation(&app, INTERPOLATION_LINEAR);
-    EXPECT_EQ(presenter.interpolation, INTERPOLATION_LINEAR);
-    EXPECT_EQ(app.eventCount, 1);
+    app->hasFocus = false;
+    setInterpolation(app, INTERPOLATION_LINEAR);
+    EXPECT_EQ(app->presenter->interpolation, INTERPOLATION_LINEAR);
+    EXPECT_EQ(app->eventCount, 1);
+    destroyHeadlessApp(app);
 }
