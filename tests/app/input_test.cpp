@@ -51,6 +51,10 @@ TEST(EventQueue, DropsWithoutFocusOrRoomButStillMerges) {
     ASSERT_EQ(app.eventCount, 2);
     EXPECT_FLOAT_EQ(eventFloat(app.events[1], 0), 1.0f);
     EXPECT_FLOAT_EQ(eventFloat(app.events[1], 1), -0.25f);
+    app.hasFocus = 0;  // raw motion still adds to a last delta of its own
+    pushPointerDelta(&app, 1.0f, 0.0f);
+    EXPECT_FLOAT_EQ(eventFloat(app.events[1], 0), 2.0f);
+    app.hasFocus = 1;
 
     while (app.eventCount < APP_EVENT_CAPACITY - 1) pushEvent(&app, key);
     pushScroll(&app, -1.0f);  // the 1024th event
