@@ -1,12 +1,12 @@
 // Keymap, event queue, window geometry and the interpolation switch.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "app/headless/headless.h"
 #include "app/presenter.h"
 #include "app/shell.h"
 
+// The table numbers the defined keys consecutively (its static assertions pin
+// the ends); these points pin the ranges between them.
 TEST(Keymap, CodesAreDenseOverTheDefinedVirtualKeys) {
     EXPECT_EQ(keyFromVirtualKey(0x00), 0);
     EXPECT_EQ(keyFromVirtualKey(0x01), KEY_LEFT_BUTTON);
@@ -22,14 +22,6 @@ TEST(Keymap, CodesAreDenseOverTheDefinedVirtualKeys) {
         EXPECT_EQ(keyFromVirtualKey(vk), -1) << vk;
     EXPECT_EQ(keyFromVirtualKey(-1), 0);
     EXPECT_EQ(keyFromVirtualKey(256), 0);
-
-    std::set<KeyCode> codes;
-    for (int vk = 0; vk < 256; ++vk)
-        if (keyFromVirtualKey(vk) >= 0) {
-            EXPECT_TRUE(codes.insert(keyFromVirtualKey(vk)).second) << vk;
-        }
-    EXPECT_EQ(codes.size(), 170u);
-    EXPECT_EQ(*codes.rbegin(), 169);
 }
 
 TEST(EventQueue, DropsWithoutFocusOrRoomButStillMerges) {
