@@ -51,14 +51,22 @@ protected:
     }
 };
 
+// The shipped sheet's glyphs never use the grid colour, and all but the space show something.
 TEST_F(ScrollerTest, ShippedSheetCutsIntoAGridOfTenPerRow) {
     for (int32_t i = 0; i < GLYPH_COUNT; ++i) {
         const Image& image = scroller.glyphs[i].image;
         ASSERT_EQ(image.width, 31) << i;
         ASSERT_EQ(image.height, 31) << i;
+        int lit = 0;
         for (int32_t y = 0; y < 31; ++y)
-            for (int32_t x = 0; x < 31; ++x)
-                ASSERT_EQ(pixelAt(image, x, y), pixelAt(scroller.fontSheet, 32 * (i % 10) + x, 32 * (i / 10) + y));
+            for (int32_t x = 0; x < 31; ++x) {
+                const uint32_t colour = pixelAt(image, x, y);
+                ASSERT_EQ(colour, pixelAt(scroller.fontSheet, 32 * (i % 10) + x, 32 * (i / 10) + y));
+                ASSERT_NE(colour & 0xFFFFFF, 0xFF00FFu) << i;
+                lit += (colour & 0xFFFFFF) != 0;
+            }
+        if (scroller.glyphs[i].character == ' ') EXPECT_EQ(lit, 0);
+        else EXPECT_GT(lit, 20) << i;
     }
     EXPECT_EQ(scroller.glyphs[3].character, 0xC5);
     EXPECT_EQ(scroller.glyphs[58].character, 'Z');

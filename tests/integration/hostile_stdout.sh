@@ -5,28 +5,10 @@
 # until Escape ends it with 0).
 # usage: hostile_stdout.sh PROGRAM
 set -u
-SKIP=77
-
-if [ "${1:-}" != "--inner" ]; then
-    for tool in xvfb-run Xvfb xdotool; do
-        if ! command -v $tool >/dev/null 2>&1; then
-            echo "SKIP: $tool is not installed"
-            exit $SKIP
-        fi
-    done
-    exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" --inner "$@"
-fi
+. "$(dirname "$0")/xvfb_session.sh" "$@"
 shift
 program=$1
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=dummy
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 
 # Runs the program under the pid recorded in $work/pid, then records its exit
 # code in $work/code; the caller gives it its standard output.

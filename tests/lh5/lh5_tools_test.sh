@@ -8,19 +8,12 @@ lh5pack=${1:?lh5pack path}
 lh5unpack=${2:?lh5unpack path}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-expect_refusal() {  # expect_refusal LIMIT COMMAND...
-  local limit=$1
-  shift
-  local message
-  message=$( (ulimit -v 1048576 && "$@") 2>&1 >/dev/null)
-  local code=$?
-  if [ $code -ne 1 ] || [ "$message" != "$(basename "$1"): /dev/zero is larger than $limit MiB: refused" ]; then
-    echo "FAILED: $* exits $code: $message" >&2
-    failures=$((failures + 1))
-  fi
-}
-expect_refusal 64 "$lh5pack" /dev/zero "$work/out.lzh"
-[ -e "$work/out.lzh" ] && { echo "FAILED: lh5pack wrote an archive" >&2; failures=$((failures + 1)); }
-expect_refusal 128 "$lh5unpack" /dev/zero
+source "$(dirname "$0")/../shell_checks.sh"
+refusal() { (ulimit -v 1048576 && "$@") 2>&1 >/dev/null; echo "exit $?"; }
+
+check "lh5pack refuses endless input" test "$(refusal "$lh5pack" /dev/zero "$work/out.lzh")" = \
+  "$(printf 'lh5pack: /dev/zero is larger than 64 MiB: refused\nexit 1')"
+check "and writes no archive" test ! -e "$work/out.lzh"
+check "lh5unpack refuses endless input" test "$(refusal "$lh5unpack" /dev/zero)" = \
+  "$(printf 'lh5unpack: /dev/zero is larger than 128 MiB: refused\nexit 1')"
 exit $((failures > 0))

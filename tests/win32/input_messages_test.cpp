@@ -92,6 +92,7 @@ TEST_F(InputMessages, CharactersKeepTheirLowByteButtonsAndDoubleClicks) {
     EXPECT_FALSE(send(PAINT)) << "not an input message";
 }
 
+// The queue's own rules (merging, focus, capacity) are tested with the queue.
 TEST_F(InputMessages, PointerWheelAndRawMotion) {
     system.pointerX = 640, system.pointerY = 360;
     send(MOUSE_MOVE, 0, 0x00050005);  // the position is asked, not taken from the message
@@ -112,14 +113,6 @@ TEST_F(InputMessages, PointerWheelAndRawMotion) {
     EXPECT_EQ(app.events[2].type, EVENT_POINTER_DELTA);
     EXPECT_FLOAT_EQ(eventFloat(app.events[2], 0), 1.0f);
     EXPECT_FLOAT_EQ(eventFloat(app.events[2], 1), -0.5f);
-
-    // Inactive: moves and wheel queue nothing; raw motion only adds to the last delta.
-    app.hasFocus = false;
-    send(MOUSE_MOVE);
-    send(WHEEL, uint64_t(120) << 16);
-    send(RAW_INPUT, 0, RAW_MOUSE_RECORD);
-    ASSERT_EQ(app.eventCount, 3);
-    EXPECT_FLOAT_EQ(eventFloat(app.events[2], 0), 2.0f);
 }
 
 TEST_F(InputMessages, TabletPacketsOfTheOpenContext) {

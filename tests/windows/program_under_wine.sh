@@ -13,8 +13,6 @@
 #                                              an opengl32.dll without functions: the
 #                                              fatal error's line and message box, 255
 #   program_under_wine.sh close EXE            closing the window (Alt+F4) ends with 0
-#   program_under_wine.sh hostile_stdout EXE   stdout full or closed: log lines that
-#                                              cannot be written stop nothing
 #   program_under_wine.sh sound EXE            the stream on Wine's DirectSound (sound_check)
 #   program_under_wine.sh window EXE           screen modes and window messages (window_check)
 # Wine has no sound card here unless wine_null_audio gives it one that plays
@@ -127,19 +125,6 @@ close)
     expect_window
     wine_key alt+F4
     expect_exit 10 0
-    ;;
-hostile_stdout)
-    for stdout in /dev/full closed; do
-        if [ $stdout = closed ]; then
-            wine "$exe" >&- 2>"$wine_err" &
-        else
-            wine "$exe" >$stdout 2>"$wine_err" &
-        fi
-        wine_pid=$!
-        expect_window
-        wine_key Escape
-        expect_exit 10 0
-    done
     ;;
 sound)
     wine_null_audio

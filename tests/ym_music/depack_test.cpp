@@ -24,49 +24,15 @@ YmBytes archiveAround(const YmBytes& packed, uint32_t unpackedSize) {
     return out;
 }
 
-YmBytes shortSong() {
-    YmRegisterSong song;
-    song.frames = composeTune(200);
-    return writeRegisterSong(song);
-}
-
-std::vector<int16_t> rendered(YmMusic& music, int32_t frames) {
-    std::vector<int16_t> out(size_t(2 * frames));
-    music.renderAudio(out.data(), frames);
-    return out;
-}
-
 }  // namespace
 
-TEST(YmDepack, ArchivesLoadAsTheirMemberOrFailWithTheirReason) {
-    YmBytes song = shortSong();
-    YmBytes archive = packWithArchiver(song);
-    if (archive.empty()) GTEST_SKIP() << "jlha is not available";
-    ASSERT_LT(archive.size(), song.size());
-
-    auto plain = loadedSong(song);
-    auto packed = loadedSong(archive);
-    EXPECT_EQ(plain->fileSize, int32_t(song.size()));
-    EXPECT_EQ(packed->fileSize, int32_t(song.size()));
-    EXPECT_STREQ(packed->lastError, "");
-    EXPECT_EQ(rendered(*packed, 20000), rendered(*plain, 20000));
-
-    bool loaded = true;
-    YmBytes levelOne = archive;
-    levelOne[20] = 1;
-    auto music = loadSong(levelOne, &loaded);
-    EXPECT_FALSE(loaded);
-    EXPECT_EQ(music->fileData, nullptr);
-    EXPECT_EQ(music->fileSize, -1);
-    EXPECT_STREQ(music->lastError, "LHARC Header must be 0 !");
-
+// Archives that load are checked with the shipped song below; these do not.
+TEST(YmDepack, ArchivesThatDoNotUnpackAreRefusedWithTheirReason) {
     // One length-code length of 1 leaves half the code space empty.
-    music = loadSong(archiveAround({0x00, 0x01, 0x09, 0, 0, 0}, 100), &loaded);
-    EXPECT_FALSE(loaded);
-    EXPECT_EQ(music->fileData, nullptr);
-    EXPECT_EQ(music->fileSize, 100);
-    EXPECT_STREQ(music->lastError, "LH5 Depacking Error !");
-
+    YmBytes broken = archiveAround({0x00, 0x01, 0x09, 0, 0, 0}, 100);
+    EXPECT_EQ(refusal(broken), "LH5 Depacking Error !");
+    broken[20] = 1;  // header level
+    EXPECT_EQ(refusal(broken), "LHARC Header must be 0 !");
     // An empty member unpacks to an empty image, which the loader refuses.
     EXPECT_EQ(refusal(archiveAround({}, 0)), "Truncated YM file !");
 }
@@ -106,7 +72,9 @@ TEST(YmDepack, DamagedShippedArchiveDoesNotLoad) {
         bool loaded = true;
         auto music = loadSong(YmBytes(archive.begin(), archive.begin() + long(size)), &loaded);
         ASSERT_FALSE(loaded) << "cut to " << size;
-        ASSERT_EQ(rendered(*music, 100), std::vector<int16_t>(200, 0));
+        std::vector<int16_t> out(200, 7);
+        music->renderAudio(out.data(), 100);
+        ASSERT_EQ(out, std::vector<int16_t>(200, 0)) << "a refused song stays silent";
     }
     // Every bit of the header, then every 29th.
     size_t headerBits = 8u * (24u + archive[21]);

@@ -52,9 +52,7 @@ TEST(YmLoader, OldRegisterFormatsGetDefaultsAndFrameOrder) {
     for (int r = 0; r < 14; r++) EXPECT_EQ(music->frameData[14 + r], image[size_t(5 + 3 * r)]) << r;
 
     // The loop frame of "YM3b" is little-endian.
-    YmBytes loopSong = writeOldRegisterSong("YM3b", composeOldTune(20), 16);
-    ASSERT_EQ(std::vector<uint8_t>(loopSong.end() - 4, loopSong.end()), (std::vector<uint8_t>{0x10, 0, 0, 0}));
-    music = loadSong(loopSong, &loaded);
+    music = loadSong(writeOldRegisterSong("YM3b", composeOldTune(20), 16), &loaded);
     ASSERT_TRUE(loaded) << music->lastError;
     EXPECT_EQ(music->songKind, KIND_YM3);
     EXPECT_EQ(music->frameCount, 20);
@@ -77,12 +75,7 @@ TEST(YmLoader, TagAndCheckStringDecideTheFormat) {
     EXPECT_EQ(refusal(image), "Unknow YM format !");
 
     // "YM4!" is refused before anything else is looked at.
-    bool loaded = true;
-    auto music = loadSong({'Y', 'M', '4', '!', 'x'}, &loaded);
-    EXPECT_FALSE(loaded);
-    EXPECT_STREQ(music->lastError, "No more YM4! support. Use YM5! format.");
-    EXPECT_EQ(music->frameCount, 0);
-    EXPECT_EQ(music->title, nullptr);
+    EXPECT_EQ(refusal({'Y', 'M', '4', '!', 'x'}), "No more YM4! support. Use YM5! format.");
 }
 
 TEST(YmLoader, RegisterSongFramesAreBroughtIntoFrameOrder) {
@@ -104,17 +97,12 @@ TEST(YmLoader, RegisterSongFramesAreBroughtIntoFrameOrder) {
     EXPECT_EQ(plain->loopFrame, 4);
     EXPECT_STREQ(plain->author, "Author");
     EXPECT_STREQ(plain->formatLabel, "YM 6");
-    // Without the interleaved bit the image stays and the frames point into it.
-    EXPECT_GT(plain->frameData, plain->fileData);
-    EXPECT_LT(plain->frameData, plain->fileData + plain->fileSize);
 
     song.tag = "YM5!";
     song.attributes = ATTR_INTERLEAVED;
     auto interleaved = loadSong(writeRegisterSong(song), &loaded);
     ASSERT_TRUE(loaded) << interleaved->lastError;
     EXPECT_EQ(interleaved->songKind, KIND_YM5);
-    EXPECT_EQ(interleaved->fileData, interleaved->frameData);
-    EXPECT_EQ(interleaved->attributes, 0u);
     EXPECT_EQ(std::memcmp(interleaved->frameData, plain->frameData, 5 * 16), 0);
     EXPECT_EQ(interleaved->frameData[3 * 16 + 7], 3 * 16 + 7);
 }
@@ -270,29 +258,16 @@ TEST(YmLoader, CutFilesAreRefusedAtEveryLength) {
     }
 }
 
-TEST(YmLoader, ReleaseFreesEverythingAndMayRepeat) {
+// Releasing twice is safe (refusal() does it after every refusal); what the
+// song held is gone, so it plays silence.
+TEST(YmLoader, ReleasedSongIsSilent) {
     YmRegisterSong song;
-    song.frames = numberedFrames(2);
+    song.frames = composeTune(2);
     song.drums = {{1, 2}, {3}};
-    bool loaded = false;
-    auto music = loadSong(writeRegisterSong(song), &loaded);
-    ASSERT_TRUE(loaded);
+    auto music = loadedSong(writeRegisterSong(song));
     music->release();
-    EXPECT_EQ(music->fileData, nullptr);
-    EXPECT_EQ(music->drums, nullptr);
-    EXPECT_EQ(music->drumCount, 0);
-    EXPECT_EQ(music->title, nullptr);
-    EXPECT_EQ(music->driverLabel, nullptr);
-    EXPECT_EQ(music->musicReady, 0);
-    EXPECT_EQ(music->paused, 1);
     music->release();
-
-    // A failed parse leaves its allocations attached until release.
-    YmBytes image = writeRegisterSong(song);
-    image.resize(image.size() - 10);
-    auto failed = loadSong(image, &loaded);
-    ASSERT_FALSE(loaded);
-    EXPECT_NE(failed->drums, nullptr);
-    failed->release();
-    EXPECT_EQ(failed->drums, nullptr);
+    std::vector<int16_t> buffer(200, 7);
+    music->renderAudio(buffer.data(), 100);
+    EXPECT_EQ(buffer, std::vector<int16_t>(200, 0));
 }

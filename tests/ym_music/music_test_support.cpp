@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-
 std::unique_ptr<YmMusic> loadSong(const YmBytes& image, bool* loaded) {
     auto music = std::make_unique<YmMusic>();
     bool ok = music->load(image.data(), uint32_t(image.size()));
@@ -31,21 +26,6 @@ std::string refusal(const YmBytes& image) {
     music->release();
     music->release();
     return text;
-}
-
-YmBytes packWithArchiver(const YmBytes& data) {
-    char dir[] = "/tmp/ym_music_test_XXXXXX";
-    if (!mkdtemp(dir)) return {};
-    std::string base = dir;
-    writeFileBytes(base + "/song.ym", data);
-    std::string command = "cd " + base + " && jlha c0o5 song.lzh song.ym >/dev/null 2>&1";
-    YmBytes archive;
-    if (std::system(command.c_str()) == 0) {
-        std::ifstream in(base + "/song.lzh", std::ios::binary);
-        archive.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    std::system(("rm -rf " + base).c_str());
-    return archive;
 }
 
 YmFrame16 frame16(std::initializer_list<std::pair<int, uint8_t>> changes, uint8_t fill) {

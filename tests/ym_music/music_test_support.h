@@ -16,8 +16,5 @@ std::unique_ptr<YmMusic> loadedSong(const YmBytes& image);
 // Like loadSong, but expects a refusal and returns its lastError text.
 std::string refusal(const YmBytes& image);
 
-// Packs bytes with jlha into a level-0 "-lh5-" archive; empty when jlha fails.
-YmBytes packWithArchiver(const YmBytes& data);
-
 // A frame whose bytes are all `fill`, then `changes` applied.
 YmFrame16 frame16(std::initializer_list<std::pair<int, uint8_t>> changes, uint8_t fill = 0);
