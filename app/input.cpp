@@ -47,6 +47,11 @@ void pushEvent(App* app, const AppEvent& event) {
     app->events[app->eventCount++] = event;
 }
 
+void pushKey(App* app, int32_t type, KeyCode code) {
+    AppEvent e = {type, {code, 0, 0, 0, 0, 0}};
+    pushEvent(app, e);
+}
+
 // Wheel and raw motion change a last event of their own type in place, so a
 // burst between two frames costs one entry and still counts when the queue is full.
 void pushScroll(App* app, float notches) {

@@ -6,6 +6,8 @@
 
 // Queues `event` while the window has focus and the queue has room.
 void pushEvent(App* app, const AppEvent& event);
+// A key, button or character event (`type`) with `code` as its payload.
+void pushKey(App* app, int32_t type, KeyCode code);
 // The KeyCode of a Windows virtual-key number (the DOM keyCode of the same
 // keys is equal); 0 outside 0..255, -1 for an undefined key.
 KeyCode keyFromVirtualKey(int32_t virtualKey);

@@ -113,11 +113,6 @@ KeyCode keyFromSdlButton(Uint8 button) {
     }
 }
 
-void queueKey(App* app, int32_t type, KeyCode code) {
-    AppEvent e = {type, {code, 0, 0, 0, 0, 0}};
-    pushEvent(app, e);
-}
-
 }  // namespace
 
 int virtualKeysFromSdlKey(const SDL_Keysym& key, int32_t virtualKeys[2]) {
@@ -149,7 +144,7 @@ bool queueSdlInputEvent(App* app, const SDL_Event& event) {
         for (int i = 0; i < count; ++i) {
             // A key that Windows has no virtual key for queues code -1.
             KeyCode code = virtualKeys[i] ? keyFromVirtualKey(virtualKeys[i]) : -1;
-            queueKey(app, type, code);
+            pushKey(app, type, code);
         }
         return true;
     }
@@ -161,18 +156,17 @@ bool queueSdlInputEvent(App* app, const SDL_Event& event) {
             int extra = code >= 0xF0 ? 3 : code >= 0xE0 ? 2 : code >= 0xC0 ? 1 : 0;
             code &= extra ? 0x3F >> extra : 0xFF;
             for (; extra > 0 && (*c & 0xC0) == 0x80; --extra) code = (code << 6) | (*c++ & 0x3F);
-            AppEvent e = {EVENT_CHAR, {code & 0xFF, 0, 0, 0, 0, 0}};
-            pushEvent(app, e);
+            pushKey(app, EVENT_CHAR, code & 0xFF);
         }
         return true;
     case SDL_MOUSEBUTTONDOWN:
         // Every second press of a quick series is a double-click, as with a
         // window class that asks for them.
-        queueKey(app, event.button.clicks >= 2 && event.button.clicks % 2 == 0 ? EVENT_DOUBLE_CLICK : EVENT_KEY_DOWN,
+        pushKey(app, event.button.clicks >= 2 && event.button.clicks % 2 == 0 ? EVENT_DOUBLE_CLICK : EVENT_KEY_DOWN,
                  keyFromSdlButton(event.button.button));
         return true;
     case SDL_MOUSEBUTTONUP:
-        queueKey(app, EVENT_KEY_UP, keyFromSdlButton(event.button.button));
+        pushKey(app, EVENT_KEY_UP, keyFromSdlButton(event.button.button));
         return true;
     case SDL_MOUSEWHEEL: {
         // Fractions of a notch count, as a raw wheel delta below 120 does;

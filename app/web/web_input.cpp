@@ -11,11 +11,6 @@ namespace {
 enum : int32_t { VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12, VK_LSHIFT = 0xA0 };
 enum : int32_t { DOM_KEY_LOCATION_RIGHT = 2 };
 
-void queueKey(App* app, int32_t type, KeyCode code) {
-    AppEvent e = {type, {code, 0, 0, 0, 0, 0}};
-    pushEvent(app, e);
-}
-
 // DOM mouse buttons 0 to 4: left, middle, right, back, forward.
 KeyCode keyFromDomButton(int32_t button) {
     switch (button) {
@@ -37,24 +32,21 @@ EMSCRIPTEN_KEEPALIVE void webKey(int32_t down, int32_t keyCode, int32_t location
     App* app = webApp();
     if (!app) return;
     const int32_t type = down ? EVENT_KEY_DOWN : EVENT_KEY_UP;
-    queueKey(app, type, keyFromVirtualKey(keyCode));
+    pushKey(app, type, keyFromVirtualKey(keyCode));
     if (keyCode >= VK_SHIFT && keyCode <= VK_MENU) {
         const int32_t side = location == DOM_KEY_LOCATION_RIGHT ? 1 : 0;
-        queueKey(app, type, keyFromVirtualKey(VK_LSHIFT + 2 * (keyCode - VK_SHIFT) + side));
+        pushKey(app, type, keyFromVirtualKey(VK_LSHIFT + 2 * (keyCode - VK_SHIFT) + side));
     }
 }
 
 // The character's low 8 bits, as a window's character message carries them.
 EMSCRIPTEN_KEEPALIVE void webCharacter(int32_t codePoint) {
-    if (App* app = webApp()) {
-        AppEvent e = {EVENT_CHAR, {codePoint & 0xFF, 0, 0, 0, 0, 0}};
-        pushEvent(app, e);
-    }
+    if (App* app = webApp()) pushKey(app, EVENT_CHAR, codePoint & 0xFF);
 }
 
 // `type` is EVENT_KEY_DOWN, EVENT_KEY_UP or EVENT_DOUBLE_CLICK.
 EMSCRIPTEN_KEEPALIVE void webMouseButton(int32_t type, int32_t button) {
-    if (App* app = webApp()) queueKey(app, type, keyFromDomButton(button));
+    if (App* app = webApp()) pushKey(app, type, keyFromDomButton(button));
 }
 
 // Position in canvas pixels; the motion stands in for raw mouse input and

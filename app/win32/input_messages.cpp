@@ -33,32 +33,27 @@ enum : int32_t { VIRTUAL_SHIFT = 0x10, VIRTUAL_CONTROL = 0x11, VIRTUAL_ALT = 0x1
 enum : uint64_t { X_BUTTON_1 = 1 };
 const int64_t EXTENDED_KEY_BIT = int64_t(1) << 24;
 
-void queueKey(App* app, int32_t type, KeyCode code) {
-    AppEvent e = {type, {code, 0, 0, 0, 0, 0}};
-    pushEvent(app, e);
-}
-
 // Shift, control and alt give the generic key first, then the left or right
 // one: shift by its scan code, the others by the extended-key flag.
 void queueKeyMessage(App* app, int32_t type, int32_t virtualKey, int64_t lParam, const InputMessageQueries& queries) {
     const bool extended = (lParam & EXTENDED_KEY_BIT) != 0;
     switch (virtualKey) {
     case VIRTUAL_SHIFT: {
-        queueKey(app, type, KEY_SHIFT);
+        pushKey(app, type, KEY_SHIFT);
         const int32_t scanCode = int32_t((lParam >> 16) & 0xFF);
-        queueKey(app, type, keyFromVirtualKey(queries.virtualKeyFromScanCode(scanCode, queries.context)));
+        pushKey(app, type, keyFromVirtualKey(queries.virtualKeyFromScanCode(scanCode, queries.context)));
         break;
     }
     case VIRTUAL_CONTROL:
-        queueKey(app, type, KEY_CONTROL);
-        queueKey(app, type, extended ? KEY_RIGHT_CONTROL : KEY_LEFT_CONTROL);
+        pushKey(app, type, KEY_CONTROL);
+        pushKey(app, type, extended ? KEY_RIGHT_CONTROL : KEY_LEFT_CONTROL);
         break;
     case VIRTUAL_ALT:
-        queueKey(app, type, KEY_ALT);
-        queueKey(app, type, extended ? KEY_RIGHT_ALT : KEY_LEFT_ALT);
+        pushKey(app, type, KEY_ALT);
+        pushKey(app, type, extended ? KEY_RIGHT_ALT : KEY_LEFT_ALT);
         break;
     default:
-        queueKey(app, type, keyFromVirtualKey(virtualKey));
+        pushKey(app, type, keyFromVirtualKey(virtualKey));
         break;
     }
 }
@@ -108,7 +103,7 @@ bool queueInputMessage(App* app, uint32_t message, uint64_t wParam, int64_t lPar
         queueKeyMessage(app, EVENT_KEY_UP, int32_t(wParam & 0xFF), lParam, queries);
         return true;
     case MESSAGE_CHAR:
-        queueKey(app, EVENT_CHAR, int32_t(wParam & 0xFF));
+        pushKey(app, EVENT_CHAR, int32_t(wParam & 0xFF));
         return true;
     case MESSAGE_MOUSE_MOVE:
         // The position is read fresh: the pointer may have moved on since
@@ -135,7 +130,7 @@ bool queueInputMessage(App* app, uint32_t message, uint64_t wParam, int64_t lPar
     default: {
         const KeyCode button = buttonOf(message, wParam);
         if (button < 0) return false;
-        queueKey(app, buttonEventType(message), button);
+        pushKey(app, buttonEventType(message), button);
         return true;
     }
     }
