@@ -2,8 +2,8 @@
 // plays it: 44,100 Hz 16-bit stereo through YmMusic::renderAudio, looping.
 //
 //   ymrender FILE                                   what the file is
-//   ymrender FILE -o OUT.wav [--seconds S] [--request N]
-//   ymrender FILE --raw [--seconds S] [--request N] > OUT.raw
+//   ymrender FILE -o OUT.wav [--seconds S | --fade-out S] [--request N]
+//   ymrender FILE --raw [--seconds S | --fade-out S] [--request N] > OUT.raw
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,16 +29,23 @@ struct Options {
     const char* wavPath = nullptr;
     bool raw = false;
     double seconds = -1.0;  // negative: one pass of the song
+    double fadeOut = 0;     // seconds of the loop fading to silence after one pass
     int32_t request = 2205;
+    bool help = false;
 };
 
+const char USAGE[] =
+    "usage: ymrender FILE\n"
+    "       ymrender FILE -o OUT.wav [--seconds S | --fade-out S] [--request N]\n"
+    "       ymrender FILE --raw [--seconds S | --fade-out S] [--request N] > OUT.raw\n"
+    "Describes a YM song (plain or -lh5- packed), or renders it as 44,100 Hz\n"
+    "16-bit stereo, looping: one pass of the song, S seconds with --seconds, or\n"
+    "one pass and then S seconds of the loop fading linearly to silence with\n"
+    "--fade-out. N: frames per render request (default 2205, as the sound\n"
+    "stream asks).\n";
+
 int usage(const char* problem) {
-    std::fprintf(stderr,
-                 "ymrender: %s\n"
-                 "usage: ymrender FILE\n"
-                 "       ymrender FILE -o OUT.wav [--seconds S] [--request N]\n"
-                 "       ymrender FILE --raw [--seconds S] [--request N] > OUT.raw\n",
-                 problem);
+    std::fprintf(stderr, "ymrender: %s\n%s", problem, USAGE);
     return 2;
 }
 
@@ -54,7 +61,10 @@ int parseOptions(int argc, char** argv, Options* options) {
         std::string arg = argv[i];
         bool hasValue = i + 1 < argc;
         double number = 0;
-        if (arg == "-o") {
+        if (arg == "--help" || arg == "-h") {
+            options->help = true;
+            return 0;
+        } else if (arg == "-o") {
             if (!hasValue) return usage("-o needs a file name");
             options->wavPath = argv[++i];
         } else if (arg == "--raw") {
@@ -64,6 +74,11 @@ int parseOptions(int argc, char** argv, Options* options) {
                 return usage("--seconds needs a number of seconds above 0 (at most a day)");
             }
             options->seconds = number;
+        } else if (arg == "--fade-out") {
+            if (!hasValue || !parseNumber(argv[++i], &number) || number <= 0 || number > MAX_SECONDS) {
+                return usage("--fade-out needs a number of seconds above 0 (at most a day)");
+            }
+            options->fadeOut = number;
         } else if (arg == "--request") {
             if (!hasValue || !parseNumber(argv[++i], &number) || number < 1 || number > MAX_REQUEST ||
                 number != std::floor(number)) {
@@ -80,9 +95,10 @@ int parseOptions(int argc, char** argv, Options* options) {
     }
     if (!options->inputPath) return usage("no input file");
     if (options->raw && options->wavPath) return usage("-o and --raw exclude each other");
+    if (options->seconds > 0 && options->fadeOut > 0) return usage("--seconds and --fade-out exclude each other");
     bool renders = options->raw || options->wavPath;
-    if (!renders && (options->seconds > 0 || options->request != 2205)) {
-        return usage("--seconds and --request need -o or --raw");
+    if (!renders && (options->seconds > 0 || options->fadeOut > 0 || options->request != 2205)) {
+        return usage("--seconds, --fade-out and --request need -o or --raw");
     }
     return 0;
 }
@@ -169,7 +185,19 @@ void describe(const char* path, bool packed, const YmMusic& music) {
     std::printf("Length:       %d:%05.2f\n", int(seconds / 60), std::fmod(seconds, 60.0));
 }
 
-bool render(YmMusic& music, const Options& options, int64_t total, FILE* out) {
+// The last `fadeFrames` of `total` fall linearly from just below full level to
+// silence; the sample at `frame` (counted from the start) is scaled in place.
+void fade(int16_t* samples, int32_t frames, int64_t frame, int64_t total, int64_t fadeFrames) {
+    const int64_t fadeStart = total - fadeFrames;
+    for (int32_t i = 0; i < frames; i++, frame++) {
+        if (frame < fadeStart) continue;
+        const int64_t left = total - 1 - frame;  // 0 at the last frame
+        samples[2 * i] = int16_t(samples[2 * i] * left / fadeFrames);
+        samples[2 * i + 1] = int16_t(samples[2 * i + 1] * left / fadeFrames);
+    }
+}
+
+bool render(YmMusic& music, const Options& options, int64_t total, int64_t fadeFrames, FILE* out) {
     if (!options.raw) {
         std::vector<uint8_t> header = wavHeader(uint32_t(total));
         if (std::fwrite(header.data(), 1, header.size(), out) != header.size()) return false;
@@ -180,6 +208,7 @@ bool render(YmMusic& music, const Options& options, int64_t total, FILE* out) {
     for (int64_t done = 0; done < total;) {
         int32_t n = int32_t(total - done < options.request ? total - done : options.request);
         music.renderAudio(samples.data(), n);
+        fade(samples.data(), n, done, total, fadeFrames);
         samplesToLittleEndian(samples.data(), size_t(n) * 2, bytes.data());
         if (std::fwrite(bytes.data(), 1, size_t(n) * 4, out) != size_t(n) * 4) return false;
         done += n;
@@ -195,6 +224,10 @@ int main(int argc, char** argv) {
     Options options;
     int problem = parseOptions(argc, argv, &options);
     if (problem) return problem;
+    if (options.help) {
+        std::fputs(USAGE, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
 
     std::vector<uint8_t> bytes;
     if (!readToolInput("ymrender", options.inputPath, bytes, MAX_INPUT_MIB)) return 1;
@@ -211,15 +244,16 @@ int main(int argc, char** argv) {
         describe(options.inputPath, packed, *music);
         return 0;
     }
-    double seconds = options.seconds > 0 ? options.seconds : double(framesPerPass(*music)) / OUTPUT_RATE;
-    int64_t total = int64_t(std::llround(seconds * OUTPUT_RATE));
+    const int64_t fadeFrames = std::llround(options.fadeOut * OUTPUT_RATE);
+    const int64_t total = options.seconds > 0 ? int64_t(std::llround(options.seconds * OUTPUT_RATE))
+                                              : framesPerPass(*music) + fadeFrames;
     if (!options.raw && total > WAV_MAX_FRAMES) return usage("that many seconds do not fit in a WAV file");
     FILE* out = options.raw ? stdout : std::fopen(options.wavPath, "wb");
     if (!out) {
         std::fprintf(stderr, "ymrender: cannot write %s\n", options.wavPath);
         return 1;
     }
-    bool ok = render(*music, options, total, out);
+    bool ok = render(*music, options, total, fadeFrames, out);
     ok = (options.raw ? std::fflush(out) == 0 : std::fclose(out) == 0) && ok;
     if (!ok) {
         std::fprintf(stderr, "ymrender: writing the output failed\n");

@@ -1,5 +1,9 @@
 #include "tools/capture/capture_options.h"
 
+#include "demo/demo_state.h"
+
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -8,12 +12,15 @@
 namespace {
 
 const char USAGE[] =
-    "usage: vitrelume-capture [--frames N] [--space-at STEP]... [--scale K]\n"
+    "usage: vitrelume-capture [--frames N] [--space-at STEP]... [--scale K | --size WxH]\n"
     "                         [--rawvideo FILE|-] [--wav FILE] [--video FILE.mp4]\n"
     "                         [--png DIR [--shot STEP]...]\n"
     "Runs the production on the headless backend. Frame steps count from 1;\n"
     "without --frames the whole production is captured (Space is pressed once\n"
-    "the song has played through). N and STEP: 1 to 1000000; K: 1 to 8.\n";
+    "the song has played through). N and STEP: 1 to 1000000; K: 1 to 8.\n"
+    "--size: pictures of W x H (320x200 to 7680x4320), the production at the\n"
+    "largest whole-number scale that fits, centred on black; --video then\n"
+    "converts to BT.709 and needs an even W and H.\n";
 
 int usage(const std::string& problem) {
     std::fprintf(stderr, "vitrelume-capture: %s\n%s", problem.c_str(), USAGE);
@@ -29,6 +36,39 @@ bool parseWhole(const char* text, int64_t low, int64_t high, int64_t* value) {
     return true;
 }
 
+// "WxH" with both in range.
+bool parseSize(const char* text, int32_t* width, int32_t* height) {
+    const char* x = std::strchr(text, 'x');
+    if (x == nullptr || x == text) return false;
+    const std::string w(text, x);
+    int64_t a = 0, b = 0;
+    if (w.find_first_not_of("0123456789") != std::string::npos ||
+        !parseWhole(w.c_str(), MIN_CAPTURE_WIDTH, MAX_CAPTURE_WIDTH, &a) || !std::isdigit((unsigned char)x[1]) ||
+        !parseWhole(x + 1, MIN_CAPTURE_HEIGHT, MAX_CAPTURE_HEIGHT, &b))
+        return false;
+    *width = int32_t(a);
+    *height = int32_t(b);
+    return true;
+}
+
+PictureFrame scaledFrame(int32_t scale) {
+    PictureFrame f;
+    f.scale = scale;
+    f.width = FRAMEBUFFER_WIDTH * scale;
+    f.height = FRAMEBUFFER_HEIGHT * scale;
+    return f;
+}
+
+PictureFrame sizedFrame(int32_t width, int32_t height) {
+    PictureFrame f;
+    f.width = width;
+    f.height = height;
+    f.scale = std::min(width / FRAMEBUFFER_WIDTH, height / FRAMEBUFFER_HEIGHT);
+    f.left = (width - FRAMEBUFFER_WIDTH * f.scale) / 2;
+    f.top = (height - FRAMEBUFFER_HEIGHT * f.scale) / 2;
+    return f;
+}
+
 }  // namespace
 
 int parseCaptureOptions(int argc, char** argv, CaptureOptions* o) {
@@ -38,7 +78,8 @@ int parseCaptureOptions(int argc, char** argv, CaptureOptions* o) {
             std::fputs(USAGE, stdout);
             return -1;
         }
-        const bool known = arg == "--frames" || arg == "--space-at" || arg == "--scale" || arg == "--rawvideo" ||
+        const bool known = arg == "--frames" || arg == "--space-at" || arg == "--scale" || arg == "--size" ||
+                           arg == "--rawvideo" ||
                            arg == "--wav" || arg == "--video" || arg == "--png" || arg == "--shot";
         if (!known) return usage(arg[0] == '-' ? "unknown option " + arg : "unexpected argument " + arg);
         if (i + 1 >= argc) return usage(arg + " needs a value");
@@ -58,6 +99,11 @@ int parseCaptureOptions(int argc, char** argv, CaptureOptions* o) {
             o->scale = int32_t(number);
             continue;
         }
+        if (arg == "--size") {
+            if (!parseSize(value, &o->width, &o->height))
+                return usage(std::string("--size needs WIDTHxHEIGHT from 320x200 to 7680x4320, not ") + value);
+            continue;
+        }
         std::string* path = arg == "--rawvideo" ? &o->rawvideoPath
                             : arg == "--wav"    ? &o->wavPath
                             : arg == "--video"  ? &o->videoPath
@@ -71,6 +117,15 @@ int parseCaptureOptions(int argc, char** argv, CaptureOptions* o) {
     if (o->rawvideoPath.empty() && o->wavPath.empty() && o->videoPath.empty() && o->pngDir.empty())
         return usage("nothing to do: give --rawvideo, --wav, --video or --png");
     if (!o->shots.empty() && o->pngDir.empty()) return usage("--shot needs --png DIR");
+    if (o->width > 0) {
+        if (o->scale > 0) return usage("--size and --scale exclude each other");
+        if (o->rawvideoPath.empty() && o->videoPath.empty() && o->pngDir.empty())
+            return usage("--size needs --rawvideo, --video or --png");
+        // H.264 in 4:2:0 halves the colour planes both ways.
+        if (!o->videoPath.empty() && (o->width % 2 != 0 || o->height % 2 != 0))
+            return usage("--video needs an even width and height, not --size " + std::to_string(o->width) + "x" +
+                         std::to_string(o->height));
+    }
     if (o->frames > 0) {
         for (int64_t step : o->shots)
             if (step > o->frames) return usage("--shot " + std::to_string(step) + " lies after the last frame step");
@@ -79,4 +134,12 @@ int parseCaptureOptions(int argc, char** argv, CaptureOptions* o) {
                 return usage("--space-at " + std::to_string(step) + " lies after the last frame step");
     }
     return 0;
+}
+
+PictureFrame pictureFrame(const CaptureOptions& o) {
+    return o.width > 0 ? sizedFrame(o.width, o.height) : scaledFrame(o.scale ? o.scale : 1);
+}
+
+PictureFrame videoFrame(const CaptureOptions& o) {
+    return o.width > 0 ? sizedFrame(o.width, o.height) : scaledFrame(o.scale ? o.scale : DEFAULT_VIDEO_SCALE);
 }

@@ -61,6 +61,18 @@ void onStep(CaptureSession* s, int64_t step) {
     headlessAtStep(s->app, step + 1, [s, step](App*) { onStep(s, step + 1); });
 }
 
+bool sameCanvas(const PictureFrame& a, const PictureFrame& b) {
+    return a.width == b.width && a.height == b.height && a.scale == b.scale && a.left == b.left && a.top == b.top;
+}
+
+// The shown picture on `canvas`: itself when that is the framebuffer, else scaled into `buffer`.
+const std::vector<uint8_t>* placed(const std::vector<uint8_t>& shown, const HeadlessFrame& frame,
+                                   const PictureFrame& canvas, std::vector<uint8_t>* buffer) {
+    if (canvas.scale == 1 && canvas.width == frame.width && canvas.height == frame.height) return &shown;
+    scaleNearest(shown, frame.width, frame.height, canvas, buffer);
+    return buffer;
+}
+
 void onFrame(CaptureSession* s, const HeadlessFrame& frame) {
     // Exactly one whole picture per frame step keeps the streams in step.
     if (frame.step != s->steps || frame.step != s->presented + 1 || frame.width != FRAMEBUFFER_WIDTH ||
@@ -71,22 +83,20 @@ void onFrame(CaptureSession* s, const HeadlessFrame& frame) {
     const CaptureOptions& o = s->options;
     std::string error;
 
-    const int32_t scale = pictureScale(o);
-    const std::vector<uint8_t>* pictures = &s->shown;
-    if (scale > 1 && (!o.rawvideoPath.empty() || !o.pngDir.empty())) {
-        scaleNearest(s->shown, frame.width, frame.height, scale, &s->pictures);
-        pictures = &s->pictures;
+    const PictureFrame canvas = pictureFrame(o);
+    const std::vector<uint8_t>* pictures = nullptr;
+    const bool shot = !o.pngDir.empty() && (o.shots.empty() || o.shots.count(frame.step) != 0);
+    if (!o.rawvideoPath.empty() || shot) {
+        pictures = placed(s->shown, frame, canvas, &s->pictures);
+        if (!o.rawvideoPath.empty())
+            check(s, writeOutput(&s->rawvideo, pictures->data(), pictures->size(), &error), error);
+        if (shot) check(s, writePng(o.pngDir, frame.step, *pictures, canvas.width, canvas.height, &error), error);
     }
-    if (!o.rawvideoPath.empty()) check(s, writeOutput(&s->rawvideo, pictures->data(), pictures->size(), &error), error);
-    if (!o.pngDir.empty() && (o.shots.empty() || o.shots.count(frame.step) != 0))
-        check(s, writePng(o.pngDir, frame.step, *pictures, frame.width * scale, frame.height * scale, &error), error);
-
     if (!o.videoPath.empty()) {
-        const std::vector<uint8_t>* picture = pictures;
-        if (videoScale(o) != scale) {
-            scaleNearest(s->shown, frame.width, frame.height, videoScale(o), &s->videoPicture);
-            picture = &s->videoPicture;
-        }
+        const PictureFrame videoCanvas = videoFrame(o);
+        const std::vector<uint8_t>* picture = pictures != nullptr && sameCanvas(videoCanvas, canvas)
+                                                  ? pictures
+                                                  : placed(s->shown, frame, videoCanvas, &s->videoPicture);
         check(s, writeVideoPicture(&s->video, picture->data(), &error), error);
     }
 }
@@ -101,9 +111,10 @@ bool openCapture(CaptureSession* s, std::string* error) {
     if (!o.pngDir.empty() && !preparePngFolder(o.pngDir, error)) return false;
     if (!o.rawvideoPath.empty() && !openOutput(&s->rawvideo, o.rawvideoPath, error)) return false;
     if (!o.wavPath.empty() && !openWav(&s->wav, o.wavPath, error)) return false;
-    const int32_t scale = videoScale(o);
-    if (!o.videoPath.empty() &&
-        !openVideo(&s->video, o.videoPath, ffmpeg, FRAMEBUFFER_WIDTH * scale, FRAMEBUFFER_HEIGHT * scale, error))
+    const PictureFrame frame = videoFrame(o);
+    // A sized video is for video sites: BT.709 throughout; the default keeps its BT.601 conversion.
+    const VideoColours colours = o.width > 0 ? VIDEO_BT709 : VIDEO_BT601;
+    if (!o.videoPath.empty() && !openVideo(&s->video, o.videoPath, ffmpeg, frame.width, frame.height, colours, error))
         return false;
     s->stepSamples.assign(size_t(STEP_SOUND_FRAMES) * 2, 0);
     s->expectedSteps = o.frames;

@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "app/headless/headless.h"
+#include "tools/capture/capture_options.h"
 
 // RGB24, frame.width x frame.height, top row first.
 void shownRgb(const HeadlessFrame& frame, std::vector<uint8_t>* rgb);
 
-// Every pixel of `rgb` (width x height) as a scale x scale block: nearest sampling.
-void scaleNearest(const std::vector<uint8_t>& rgb, int32_t width, int32_t height, int32_t scale,
+// Every pixel of `rgb` (width x height) as a frame.scale x frame.scale block
+// (nearest sampling) placed on frame's canvas; the margins are black.
+void scaleNearest(const std::vector<uint8_t>& rgb, int32_t width, int32_t height, const PictureFrame& frame,
                   std::vector<uint8_t>* out);

@@ -54,7 +54,7 @@ bool findFfmpeg(std::string* ffmpeg, std::string* error) {
 }
 
 bool openVideo(VideoOutput* video, const std::string& path, const std::string& ffmpeg, int32_t width,
-               int32_t height, std::string* error) {
+               int32_t height, VideoColours colours, std::string* error) {
     // The finished file is renamed over `path`: never over a device or a folder.
     struct stat info;
     if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
@@ -71,10 +71,22 @@ bool openVideo(VideoOutput* video, const std::string& path, const std::string& f
         !openWav(&video->sound, video->soundPath, error))
         return false;
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    // The conversion is named rather than left to defaults, and the stream
+    // carries the same names (in the H.264 headers and the mp4's colr box).
+    // Area sampling takes each colour sample from the 2 x 2 pixels it
+    // covers: on whole-number scaled pixel art no colour bleeds into a
+    // neighbouring block.
+    // x264's output depends on its thread count, which by default follows the
+    // machine's cores: a fixed count gives the same bytes on any machine.
+    const bool bt709 = colours == VIDEO_BT709;
+    const std::string matrix = bt709 ? "bt709" : "smpte170m";
+    const std::string convert = bt709 ? "scale=out_color_matrix=bt709:out_range=tv:flags=area,format=yuv420p"
+                                      : "scale=out_color_matrix=bt601:out_range=tv,format=yuv420p";
     return startProgram(ffmpeg,
                         quiet({"-f", "rawvideo", "-pix_fmt", "rgb24", "-s", size, "-r", "60", "-i", "pipe:0", "-an",
-                               "-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p", "-f",
-                               "mp4", "-y", video->picturesPath}),
+                               "-vf", convert, "-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-threads", "4", "-colorspace",
+                               matrix, "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv",
+                               "-fflags", "+bitexact", "-f", "mp4", "-y", video->picturesPath}),
                         true, &video->encoder, error);
 }
 
@@ -98,8 +110,8 @@ bool closeVideo(VideoOutput* video, std::string* error) {
     const bool muxed =
         startProgram(video->ffmpeg,
                      quiet({"-nostdin", "-i", video->picturesPath, "-i", video->soundPath, "-map", "0:v:0", "-map",
-                            "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", "-f",
-                            "mp4", "-y", video->muxPath}),
+                            "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart+write_colr",
+                            "-fflags", "+bitexact", "-f", "mp4", "-y", video->muxPath}),
                      false, &mux, error) &&
         finishProgram(&mux, error);
     if (!muxed) return false;
