@@ -15,7 +15,10 @@ step_sound=2940  # 735 frames x 4 bytes
 
 for bad in "--bogus" "--frames" "--frames 0 --wav a.wav" "--frames x --wav a.wav" "--scale 0 --wav a.wav" \
            "--scale 99 --wav a.wav" "" "--frames 5" "--shot 3 --wav a.wav" "--frames 5 --png p --shot 6" \
-           "--wav -" "--wav a.wav --wav b.wav" "--frames 1000001 --wav a.wav"; do
+           "--wav -" "--wav a.wav --wav b.wav" "--frames 1000001 --wav a.wav" \
+           "--size 319x200 --rawvideo a.raw" "--size 320x199 --png p" "--size 320 --png p" "--size x200 --png p" \
+           "--size 640x400x1 --png p" "--size 640X400 --png p" "--size 640x+400 --png p" "--size 7681x4320 --png p" \
+           "--size 640x400 --scale 2 --png p" "--size 640x400 --wav a.wav" "--size 641x400 --video a.mp4"; do
   # shellcheck disable=SC2086
   check "'$bad' exits with 2" test "$(exit_code "$capture" $bad)" = 2
 done
@@ -42,6 +45,15 @@ check "scaled by 3" "$capture" --frames 100 --scale 3 --rawvideo s.raw
 check "scaled frames are 9 times larger" test "$(stat -c %s s.raw)" = $((100 * 9 * frame))
 check "scaling samples the nearest pixel" \
   cmp -s <(tail -c $((9 * frame)) s.raw) <(convert -size 320x200 -depth 8 rgb:title.rgb -sample 300% rgb:-)
+
+# --size: the largest whole scale that fits (2: 640 x 400), centred on black.
+check "sized 700 x 500" "$capture" --frames 100 --size 700x500 --rawvideo z.raw --png zshots --shot 100
+check "sized frames are 700 x 500" test "$(stat -c %s z.raw)" = $((100 * 700 * 500 * 3))
+check "the picture at scale 2 in the middle" cmp -s <(tail -c $((700 * 500 * 3)) z.raw) \
+  <(convert -size 320x200 -depth 8 rgb:title.rgb -sample 200% -background black -gravity center -extent 700x500 rgb:-)
+check "a sized PNG is the same picture" cmp -s <(convert zshots/000100.png -depth 8 rgb:-) <(tail -c $((700 * 500 * 3)) z.raw)
+check "the smallest size is the picture itself" "$capture" --frames 100 --size 320x200 --rawvideo z1.raw
+check "equal to no size at all" cmp -s z1.raw r.raw
 
 # Standard output carries the pictures alone, and two runs agree to the byte.
 "$capture" --frames 100 --rawvideo - --wav w2.wav >out.raw 2>/dev/null

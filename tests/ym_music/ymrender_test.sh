@@ -23,6 +23,13 @@ check "no file exits with 2" test "$(exit_code "$ymrender")" = 2
 check "an unknown option exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --loud)" = 2
 check "a bad length exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" -o "$work/x.wav" --seconds -1)" = 2
 check "a bad request exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --raw --request 0)" = 2
+for bad in "--fade-out 0" "--fade-out -1" "--fade-out x" "--fade-out 2 --seconds 1" "--fade-out"; do
+  # shellcheck disable=SC2086
+  check "'$bad' exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --raw $bad)" = 2
+done
+check "--fade-out without an output exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --fade-out 1)" = 2
+check "--help exits with 0" test "$(exit_code "$ymrender" --help)" = 0
+check "--help prints the usage" grep -q '^usage: ymrender FILE' <("$ymrender" --help 2>/dev/null)
 
 # An endless input is refused while being read (memory capped at 1 GiB so
 # that a reader that tries to hold it all fails fast instead of exhausting it).
@@ -57,5 +64,25 @@ check "raw equals the WAV body" cmp -s "$work/s.raw" "$work/s.body"
 check "the song is not silent" test -n "$(tr -d '\000' <"$work/s.raw" | head -c 1)"
 "$ymrender" "$work/ym6-effects.ym" --raw --seconds 1.5 --request 1000 >"$work/r.raw"
 check "another request size gives as many frames" test "$(stat -c %s "$work/r.raw")" = $((66150 * 4))
+
+# --fade-out S: one pass as without it, then S seconds of the loop falling
+# linearly to silence (against the loop rendered on unfaded).
+"$ymrender" "$work/ym6-effects.ym" --raw >"$work/pass.raw"
+check "a faded render" "$ymrender" "$work/ym6-effects.ym" -o "$work/faded.wav" --fade-out 0.5
+check "is one pass and 0.5 s long" test "$(stat -c %s "$work/faded.wav")" = $((44 + (2 * 44100 + 22050) * 4))
+check "its first pass is the plain one" cmp -s -n $((2 * 44100 * 4)) "$work/pass.raw" "$work/faded.wav" 0 44
+"$ymrender" "$work/ym6-effects.ym" --raw --seconds 2.5 >"$work/plain.raw"
+python3 - "$work/faded.wav" "$work/plain.raw" <<'PY' || check "the fade falls linearly to silence" false
+import array, sys
+faded, plain = array.array("h"), array.array("h")
+faded.frombytes(open(sys.argv[1], "rb").read()[44:])
+plain.frombytes(open(sys.argv[2], "rb").read())
+start, frames = 2 * 44100 * 2, 22050
+assert any(plain[start:]), "the loop is silent: nothing to fade"
+for i in range(frames * 2):
+    want = plain[start + i] * (frames - 1 - i // 2) / frames
+    assert abs(faded[start + i] - want) <= 1, (i, faded[start + i], want)
+assert faded[-2:].tolist() == [0, 0]
+PY
 
 exit $((failures > 0))
