@@ -4,6 +4,7 @@
 #   tools/install-deps.sh web    what building the browser version needs (tools/build-web.sh)
 #   tools/install-deps.sh windows  what cross-building the Windows program and
 #                                running it under Wine on a virtual display need
+#   tools/install-deps.sh release  what tools/release.sh needs: the three builds, the packers, ffmpeg
 #   tools/install-deps.sh test   all of that, plus what the tests, fuzzers and checks need
 set -euo pipefail
 
@@ -11,7 +12,9 @@ run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-de
               zlib1g-dev libgl1-mesa-dri libglx-mesa0)
 test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                libfreetype-dev fonts-dejavu-core lhasa jlha-utils xvfb xauth xdotool
-               imagemagick sox hyperfine python3 ffmpeg)
+               imagemagick sox hyperfine python3 ffmpeg unzip)
+# The release: archives, the soundtrack and video (ffmpeg), the date of the commit (git).
+release_packages=(zip tar gzip ffmpeg git binutils)
 # emscripten's prebuilt library cache comes complete and frozen (nothing is
 # downloaded); node runs its optimiser and the browser test, chromium the page,
 # python3 serves it for ./run.sh --web.
@@ -27,8 +30,10 @@ case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
   web) wanted=("${run_packages[@]}" "${web_packages[@]}") ;;
   windows) wanted=("${windows_packages[@]}") ;;
-  test) wanted=("${run_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}") ;;
-  *) echo "usage: $0 run|web|windows|test" >&2; exit 2 ;;
+  release) wanted=("${run_packages[@]}" "${web_packages[@]}" "${windows_packages[@]}" "${release_packages[@]}") ;;
+  test) wanted=("${run_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}"
+                "${release_packages[@]}") ;;
+  *) echo "usage: $0 run|web|windows|release|test" >&2; exit 2 ;;
 esac
 
 missing=()
