@@ -23,7 +23,7 @@ outdir=
 for arg in "$@"; do
   case $arg in
     --no-video) video=0 ;;
-    -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "release: unknown option $arg" >&2; echo "usage: tools/release.sh [--no-video] [OUTDIR]" >&2; exit 2 ;;
     *) [ -z "$outdir" ] || { echo "release: only one OUTDIR" >&2; exit 2; }; outdir=$arg ;;
   esac

@@ -3,7 +3,6 @@
 #include "demo/demo_state.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -36,15 +35,17 @@ bool parseWhole(const char* text, int64_t low, int64_t high, int64_t* value) {
     return true;
 }
 
-// "WxH" with both in range.
-bool parseSize(const char* text, int32_t* width, int32_t* height) {
-    const char* x = std::strchr(text, 'x');
-    if (x == nullptr || x == text) return false;
-    const std::string w(text, x);
+// "WxH": two plain whole numbers, each in range.
+bool parseSize(const std::string& text, int32_t* width, int32_t* height) {
+    const size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    const std::string w = text.substr(0, x), h = text.substr(x + 1);
+    const auto digits = [](const std::string& s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+    };
     int64_t a = 0, b = 0;
-    if (w.find_first_not_of("0123456789") != std::string::npos ||
-        !parseWhole(w.c_str(), MIN_CAPTURE_WIDTH, MAX_CAPTURE_WIDTH, &a) || !std::isdigit((unsigned char)x[1]) ||
-        !parseWhole(x + 1, MIN_CAPTURE_HEIGHT, MAX_CAPTURE_HEIGHT, &b))
+    if (!digits(w) || !digits(h) || !parseWhole(w.c_str(), MIN_CAPTURE_WIDTH, MAX_CAPTURE_WIDTH, &a) ||
+        !parseWhole(h.c_str(), MIN_CAPTURE_HEIGHT, MAX_CAPTURE_HEIGHT, &b))
         return false;
     *width = int32_t(a);
     *height = int32_t(b);
