@@ -89,10 +89,12 @@ struct Lh5Decoder {
     static const int CODE_TABLE_BITS = 12;
     static const int AUX_TABLE_BITS = 8;
     static const int LONGEST_MATCH = 256;
-    // Table entries hold the symbol (or, at or above the alphabet size, the
-    // tree node that longer codes continue from) and its code length above it.
-    static const unsigned ENTRY_SYMBOL_BITS = 10;
-    static const unsigned ENTRY_SYMBOL_MASK = (1u << ENTRY_SYMBOL_BITS) - 1;
+    // Table entries hold the code length in their low 6 bits, so that the
+    // shift that consumes it needs no masking on the way from the lookup,
+    // and the symbol above it (at or above the alphabet size: the tree node
+    // that a longer code continues from, with length 0).
+    static const unsigned ENTRY_LENGTH_BITS = 6;
+    static const unsigned ENTRY_LENGTH_MASK = (1u << ENTRY_LENGTH_BITS) - 1;
 
     BitReader in;
     bool failed;
@@ -161,18 +163,23 @@ void Lh5Decoder::buildTable(int symbolCount, const uint8_t* lengths, int width, 
         if (length == 0) continue;
         uint32_t next = start[length] + weight[length];
         if (length <= width) {
-            uint16_t entry = uint16_t(length << ENTRY_SYMBOL_BITS | s);
+            uint16_t entry = uint16_t(s << ENTRY_LENGTH_BITS | length);
             for (uint32_t i = start[length]; i < next; i++) table[i] = entry;
         } else {
             uint32_t k = start[length];
-            uint16_t* slot = &table[k >> shift];
-            for (int i = length - width; i > 0; i--) {
+            uint16_t& entry = table[k >> shift];
+            if (entry == 0) {
+                left[nextNode] = right[nextNode] = 0;
+                entry = uint16_t(nextNode++ << ENTRY_LENGTH_BITS);
+            }
+            uint16_t* slot = (k & mask) ? &right[entry >> ENTRY_LENGTH_BITS] : &left[entry >> ENTRY_LENGTH_BITS];
+            for (int i = length - width - 1; i > 0; i--) {
+                k <<= 1;
                 if (*slot == 0) {
                     left[nextNode] = right[nextNode] = 0;
                     *slot = uint16_t(nextNode++);
                 }
                 slot = (k & mask) ? &right[*slot] : &left[*slot];
-                k <<= 1;
             }
             *slot = uint16_t(s);
         }
@@ -187,7 +194,7 @@ void Lh5Decoder::setSingleSymbol(uint32_t symbol, int symbolCount, uint8_t* leng
         return;
     }
     std::memset(lengths, 0, size_t(symbolCount));
-    for (int i = 0; i < (1 << width); i++) table[i] = uint16_t(symbol);
+    for (int i = 0; i < (1 << width); i++) table[i] = uint16_t(symbol << ENTRY_LENGTH_BITS);
 }
 
 // Below the lookup, for codes longer than width; buildTable guarantees the
@@ -205,9 +212,9 @@ uint32_t Lh5Decoder::walkTree(uint32_t node, int width, uint32_t symbolCount, co
 uint32_t Lh5Decoder::decodeSlow(const uint16_t* table, int width, uint32_t symbolCount, const uint8_t* lengths) {
     if (in.count < LONGEST_CODE) in.refill();
     uint32_t entry = table[in.peek(unsigned(width))];
-    uint32_t s = entry & ENTRY_SYMBOL_MASK;
+    uint32_t s = entry >> ENTRY_LENGTH_BITS;
     if (s >= symbolCount) return walkTree(s, width, symbolCount, lengths);
-    in.consume(entry >> ENTRY_SYMBOL_BITS);
+    in.consume(entry & ENTRY_LENGTH_MASK);
     return s;
 }
 
@@ -324,9 +331,9 @@ inline uint8_t* copyMatch(uint8_t* out, uint32_t n, uint32_t dist, size_t room) 
 // One literal/length code; the window must hold 16 bits.
 inline uint32_t Lh5Decoder::decodeCode() {
     uint32_t entry = codeTable[in.peek(CODE_TABLE_BITS)];
-    uint32_t c = entry & ENTRY_SYMBOL_MASK;
+    uint32_t c = entry >> ENTRY_LENGTH_BITS;
     if (c >= CODE_SYMBOLS) return walkTree(c, CODE_TABLE_BITS, CODE_SYMBOLS, codeLengths);
-    in.consume(entry >> ENTRY_SYMBOL_BITS);
+    in.consume(entry & ENTRY_LENGTH_MASK);
     return c;
 }
 
@@ -335,9 +342,9 @@ inline uint8_t* Lh5Decoder::decodeMatch(uint32_t c, uint8_t* out, uint8_t* begin
     if (in.count < 2 * LONGEST_CODE - 4) in.refill();  // a 16-bit position code and 12 extra bits
     uint32_t length = c - 253;
     uint32_t entry = auxTable[in.peek(AUX_TABLE_BITS)];
-    uint32_t p = entry & ENTRY_SYMBOL_MASK;
+    uint32_t p = entry >> ENTRY_LENGTH_BITS;
     if (p < POSITION_SYMBOLS) {
-        in.consume(entry >> ENTRY_SYMBOL_BITS);
+        in.consume(entry & ENTRY_LENGTH_MASK);
     } else {
         p = walkTree(p, AUX_TABLE_BITS, POSITION_SYMBOLS, auxLengths);
     }
