@@ -115,13 +115,13 @@ inline void Ym2149::stepNoise() {
 }
 
 inline int32_t Ym2149::mixVoices() const {
-    int32_t sum = 0;
-    for (int v = 0; v < 3; ++v) {
+    // Each voice: (tone high or disabled) and (noise high or disabled) gate its level.
+    auto voice = [this](int v) {
         const int32_t tone = -int32_t(tonePhase[v] >> 31);  // all ones while high
         const int32_t level = levelFromEnvelope[v] ? envelopeLevel : voiceLevel[v];
-        sum += (tone | toneMask[v]) & (noiseLevel | noiseMask[v]) & level;
-    }
-    return sum;
+        return (tone | toneMask[v]) & (noiseLevel | noiseMask[v]) & level;
+    };
+    return voice(0) + voice(1) + voice(2);
 }
 
 inline void Ym2149::advanceGenerators() {
@@ -137,7 +137,11 @@ inline void Ym2149::advanceGenerators() {
         envelopePhase = 0;
         envelopeStage = 0;
     }
-    for (VoiceEffect& e : voiceEffects) e.gatePhase += uint32_t(e.gateStep);
+    // The gate phases run on after their gates stop; most songs start none.
+    VoiceEffect* e = voiceEffects;
+    if (e[0].gateStep | e[1].gateStep | e[2].gateStep) {
+        for (VoiceEffect& effect : voiceEffects) effect.gatePhase += uint32_t(effect.gateStep);
+    }
 }
 
 inline int32_t Ym2149::removeDc(int32_t sample) {
@@ -149,9 +153,10 @@ inline int32_t Ym2149::removeDc(int32_t sample) {
 
 inline int32_t Ym2149::lowPass(int32_t x0) {
     if (!lowPassEnabled) return x0;
-    // Flooring shifts, written so as not to rely on how negatives are shifted.
-    auto floorShift = [](int32_t x, int n) { return x >= 0 ? (x >> n) : ~(~x >> n); };
-    const int32_t out = floorShift(x0, 2) + floorShift(lowPassHistory[0], 1) + floorShift(lowPassHistory[1], 2);
+    // Flooring shifts: the compilers we build with (GCC and Clang, native,
+    // MinGW and WebAssembly) shift negative numbers arithmetically, as C++20
+    // requires of all.
+    const int32_t out = (x0 >> 2) + (lowPassHistory[0] >> 1) + (lowPassHistory[1] >> 2);
     lowPassHistory[1] = lowPassHistory[0];
     lowPassHistory[0] = x0;
     return out;
