@@ -78,17 +78,16 @@ struct BitReader {
     bool overrun() const { return uint64_t(next) * 8 - count > uint64_t(size) * 8; }
 };
 
-// Working state of one unpacking run (about 20 KB, so it lives on the heap).
-// The output buffer is the dictionary: a match reads the bytes it already
-// holds (a position before its start reads as 0, as an empty window would).
+// Working state of one unpacking run (about 13 KB, so it lives on the heap).
+// The output buffer is the dictionary (matches reach at most 8 KiB back): a
+// match reads the bytes it already holds, and a position before its start
+// reads as 0, as an empty window would.
 struct Lh5Decoder {
-    static const int WINDOW_SIZE = 8192;
     static const int CODE_SYMBOLS = 510;  // 256 literals + match lengths 3..256
     static const int POSITION_SYMBOLS = 14;
     static const int LENGTH_CODE_SYMBOLS = 19;
     static const int CODE_TABLE_BITS = 12;
     static const int AUX_TABLE_BITS = 8;
-    static const int LONGEST_MATCH = 256;
     // Table entries hold the code length in their low 6 bits, so that the
     // shift that consumes it needs no masking on the way from the lookup,
     // and the symbol above it (at or above the alphabet size: the tree node
@@ -116,7 +115,7 @@ private:
     void readCodeLengths();
     bool startBlock();
     uint32_t walkTree(uint32_t node, int width, uint32_t symbolCount, const uint8_t* lengths);
-    uint32_t decodeSlow(const uint16_t* table, int width, uint32_t symbolCount, const uint8_t* lengths);
+    uint32_t decodeSymbol(const uint16_t* table, int width, uint32_t symbolCount, const uint8_t* lengths);
     uint32_t decodeCode();
     uint8_t* decodeMatch(uint32_t c, uint8_t* out, uint8_t* begin, uint8_t* end);
     uint8_t* decodeUntil(uint8_t* out, uint8_t* limit, uint8_t* begin, uint8_t* end);
@@ -209,7 +208,7 @@ uint32_t Lh5Decoder::walkTree(uint32_t node, int width, uint32_t symbolCount, co
     return node;
 }
 
-uint32_t Lh5Decoder::decodeSlow(const uint16_t* table, int width, uint32_t symbolCount, const uint8_t* lengths) {
+uint32_t Lh5Decoder::decodeSymbol(const uint16_t* table, int width, uint32_t symbolCount, const uint8_t* lengths) {
     if (in.count < LONGEST_CODE) in.refill();
     uint32_t entry = table[in.peek(unsigned(width))];
     uint32_t s = entry >> ENTRY_LENGTH_BITS;
@@ -267,7 +266,7 @@ void Lh5Decoder::readCodeLengths() {
     }
     int i = 0;
     while (i < n) {
-        int c = int(decodeSlow(auxTable, AUX_TABLE_BITS, LENGTH_CODE_SYMBOLS, auxLengths));
+        int c = int(decodeSymbol(auxTable, AUX_TABLE_BITS, LENGTH_CODE_SYMBOLS, auxLengths));
         if (c <= 2) {
             int zeros = c == 0 ? 1 : c == 1 ? int(in.take(4)) + 3 : int(in.take(9)) + 20;
             if (i + zeros > CODE_SYMBOLS) {
