@@ -9,8 +9,9 @@
 # archive. All readers must give the member's bytes; then hyperfine times them
 # in ROUNDS rounds (8 by default) of 10 runs each, the readers taking turns, so
 # that a build or test run elsewhere on the machine falls on all of them
-# alike. The medians of all rounds and their ratios close the output. KEEP_DIR,
-# when given, keeps the member and the archive (bench_lh5 can time it too).
+# alike. The medians of all rounds, the mean CPU times and their ratios to
+# lh5unpack close the output. KEEP_DIR, when given, keeps the member and the
+# archive (bench_lh5 can time it too).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-build}" && pwd)
@@ -71,13 +72,16 @@ echo "load after: $(uptime)"
 python3 - "$work" "$rounds" <<'EOF'
 import json, statistics, sys
 work, rounds = sys.argv[1], int(sys.argv[2])
-times = {}
+times, cpu = {}, {}
 for r in range(1, rounds + 1):
     for result in json.load(open(f"{work}/round{r}.json"))["results"]:
         times.setdefault(result["command"], []).extend(result["times"])
+        cpu.setdefault(result["command"], []).append(result["user"] + result["system"])
 ours = statistics.median(times["lh5unpack"])
-print(f"{'reader':10} {'median ms':>10} {'min ms':>8} {'runs':>5} {'vs lh5unpack':>13}")
+ours_cpu = statistics.mean(cpu["lh5unpack"])
+# CPU time (user + system, mean of the rounds) is what a busy machine disturbs least.
+print(f"{'reader':10} {'median ms':>10} {'min ms':>8} {'runs':>5} {'vs ours':>8} {'CPU ms':>8} {'vs ours':>8}")
 for name, t in times.items():
-    m = statistics.median(t)
-    print(f"{name:10} {m * 1e3:10.2f} {min(t) * 1e3:8.2f} {len(t):5d} {m / ours:12.2f}x")
+    m, c = statistics.median(t), statistics.mean(cpu[name])
+    print(f"{name:10} {m * 1e3:10.2f} {min(t) * 1e3:8.2f} {len(t):5d} {m / ours:7.2f}x {c * 1e3:8.2f} {c / ours_cpu:7.2f}x")
 EOF
