@@ -32,7 +32,7 @@ constexpr uint8_t envelopeShapeSegments[16][4][2] = {
     {{0, 1}, {1, 0}, {0, 1}, {1, 0}}, {{0, 1}, {0, 0}, {0, 0}, {0, 0}},
 };
 
-// Each segment is 16 steps from 15 x start, moving by (end - start) per step.
+// Each segment is 16 levels from 15 x start, moving by (end - start) per step.
 constexpr Envelope makeEnvelope() {
     Envelope t{};
     for (int s = 0; s < 16; ++s) {
@@ -41,7 +41,6 @@ constexpr Envelope makeEnvelope() {
             const int b = envelopeShapeSegments[s][k][1];
             for (int i = 0; i < 16; ++i) {
                 const int level = 15 * a + i * (b - a);
-                t.level[s][k / 2][(k % 2) * 16 + i] = static_cast<uint8_t>(level);
                 t.amplitude[s][k / 2][(k % 2) * 16 + i] = amplitudeTable[level];
             }
         }

@@ -13,9 +13,10 @@ constexpr int32_t scaledLevel(int32_t measured) {
     return (2 * measured) / 6;
 }
 
+// The envelope's amplitude per shape, stage (0: the once-only first half, 1:
+// the repeating second half) and step.
 struct Envelope {
-    uint8_t level[16][2][32];      // shape, stage, step: 4-bit levels
-    int32_t amplitude[16][2][32];  // the same as amplitudes
+    int32_t amplitude[16][2][32];
 };
 
 extern const Envelope ENVELOPE;  // built at compile time beside the chip
@@ -86,7 +87,7 @@ public:
     uint32_t envelopeIncrement;
     uint32_t envelopePhase;  // top 5 bits: step of the current stage
     int32_t envelopeStage;   // 0: once-only first half, 1: repeating second half
-    int32_t envelopeShape;   // the levels per shape, stage and step: ym2149Tables::ENVELOPE
+    int32_t envelopeShape;   // its amplitudes per stage and step: ym2149Tables::ENVELOPE
     VoiceEffect voiceEffects[3];
     int32_t retriggerIncrement;
     uint32_t retriggerPhase;
