@@ -12,7 +12,7 @@ run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-de
               zlib1g-dev libgl1-mesa-dri libglx-mesa0)
 test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                libfreetype-dev fonts-dejavu-core lhasa jlha-utils xvfb xauth xdotool
-               imagemagick sox hyperfine python3 ffmpeg unzip)
+               imagemagick sox hyperfine libarchive-tools python3 ffmpeg unzip)
 # The release: archives, the soundtrack and video (ffmpeg), the date of the commit (git).
 release_packages=(zip tar gzip ffmpeg git binutils)
 # emscripten's prebuilt library cache comes complete and frozen (nothing is
