@@ -14,11 +14,11 @@
 namespace {
 
 const int FULL_VIEW_COLUMNS = 60;
-const int FIXED_ROWS = 13;  // every row but the voices' and the skipped files'
+const int FIXED_ROWS = 14;  // every row but the voices' and the skipped files'
 const int METER_CELLS = 15;
-const char* const KEY_LINE =
-    "Space pause  Left/Right 5 s  PgUp/PgDn 30 s  Home start  1 2 3 mute  + - volume  n p song  "
-    "l loop  s shuffle  q quit";
+const char* const KEYS[] = {"Space pause", "Left/Right 5 s", "PgUp/PgDn 30 s", "Home start", "1 2 3 mute",
+                            "+ - volume",  "n p song",       "l loop",         "s shuffle",  "q quit"};
+const int KEY_ROWS = 2;
 enum { PAIR_METER = 1, PAIR_MARK = 2, PAIR_MUTED = 3 };
 
 const char* kindText(int32_t kind) {
@@ -168,13 +168,28 @@ void TerminalView::drawFull(const PlayerSession& session) {
     put(row++, 1, "Volume " + std::to_string(session.volume()) + "%");
     // The files skipped, the latest last, as many as there is room for.
     const std::vector<std::string>& skipped = session.skipped();
-    int room = LINES - 2 - (row + 1);
+    int room = LINES - 1 - KEY_ROWS - (row + 1);
     size_t first = skipped.size() > size_t(std::max(room, 0)) ? skipped.size() - size_t(std::max(room, 0)) : 0;
     row++;
-    for (size_t i = first; i < skipped.size() && row < LINES - 2; i++) {
+    for (size_t i = first; i < skipped.size() && row < LINES - 1 - KEY_ROWS; i++) {
         put(row++, 1, "skipped " + displayText(skipped[i].c_str(), utf8));
     }
-    put(LINES - 1, 0, KEY_LINE, A_REVERSE);
+    drawKeys();
+}
+
+// The keys at the bottom, on as many of the last two rows as they need.
+void TerminalView::drawKeys() {
+    std::string rows[KEY_ROWS];
+    int row = 0;
+    for (const char* key : KEYS) {
+        std::string item = std::string(" ") + key + " ";
+        if (!rows[row].empty() && int(rows[row].size() + item.size()) > COLS && row + 1 < KEY_ROWS) row++;
+        rows[row] += item;
+    }
+    for (int i = 0; i <= row; i++) {
+        rows[i].resize(size_t(COLS), ' ');
+        put(LINES - 1 - row + i, 0, rows[i], A_REVERSE);
+    }
 }
 
 bool handleKey(PlayerSession& session, int key) {

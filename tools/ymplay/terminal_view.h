@@ -18,6 +18,7 @@ public:
 private:
     void drawFull(const PlayerSession& session);
     void drawOneLine(const PlayerSession& session);
+    void drawKeys();
     bool isOpen = false;
     bool utf8 = false;
     bool colours = false;
