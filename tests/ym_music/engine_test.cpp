@@ -112,6 +112,13 @@ TEST(YmMute, AMutedChipVoiceIsTheSongWithoutIt) {
     }
     EXPECT_EQ(muted, play(*loadedSong(writeRegisterSong(song)), 3 * SECOND, R));
 
+    // All three muted: silence, once the chip's DC remover has taken out the
+    // constant the silent voices hold (as at every start).
+    auto none = loadedSong(writeRegisterSong(effectTune(200)));
+    for (int v = 0; v < 3; v++) none->setVoiceMuted(v, true);
+    const std::vector<int16_t> silence = play(*none, 2 * SECOND, R);
+    EXPECT_EQ(slice(silence, 512, 2 * SECOND - 512), std::vector<int16_t>(2 * SECOND - 512, 0));
+
     // Muted while a drum plays: it stops at the next frame, and seeks keep the mute.
     auto late = loadedSong(writeRegisterSong(effectTune(200)));
     play(*late, 5 * FRAME_LENGTH + 100, R);

@@ -2,7 +2,7 @@
 """ymplay's terminal view in a pseudo-terminal, read back as a screen with
 pyte: the song's texts, the time advancing, stopping while paused, jumping on
 a seek, mutes, the small terminal's one-line view, and the terminal given
-back as it was on q, Ctrl+C and SIGTERM. The sound, recorded by SDL's disk
+back as it was on q, Ctrl+C, SIGTERM and at the end of the list. The sound, recorded by SDL's disk
 driver meanwhile, is ymrender's with the pause's silence and the seek's jump."""
 import os
 import signal
@@ -91,6 +91,15 @@ class TerminalView(unittest.TestCase):
                     expected = -stop
                 self.assertEqual(terminal.wait_exit(5), expected)
                 self.assertEqual(terminal.settings_now(), terminal.settings_before)
+
+    def test_the_end_of_the_list_gives_the_terminal_back(self):
+        short = os.path.join(self.folder.name, "short")
+        make_songs(short, 1)
+        terminal = Terminal([os.path.join(short, "ym3.ym")], audio_env(os.path.join(short, "end.raw")))
+        self.addCleanup(terminal.close)
+        terminal.wait_for(r"Title +Unknown")
+        self.assertEqual(terminal.wait_exit(10), 0)
+        self.assertEqual(terminal.settings_now(), terminal.settings_before)
 
     def test_skipped_files_a_small_terminal_and_a_resize(self):
         bad = os.path.join(self.folder.name, "notes.txt")
