@@ -110,6 +110,8 @@ public:
     YmMusic(const YmMusic&) = delete;
     YmMusic& operator=(const YmMusic&) = delete;
 
+    // Loading: never while another thread renders.
+    //
     // Loads a song from the bytes of a file (see the top of this header). On
     // success the song is ready at its start, not paused; the loop and mute
     // controls keep their settings. On failure lastErrorText says why and the
@@ -123,17 +125,22 @@ public:
     // The reason of the last failed load, or "" when there was none.
     const char* lastErrorText() const { return lastError; }
 
+    // Rendering: one thread at a time (the sound thread, once it runs).
+    //
     // Fills frameCount stereo frames (2 x frameCount values). While not
     // loaded, paused or finished it writes silence and the position stays.
     // Returns false when the song had already finished before this call.
     bool renderAudio(int16_t* samples, int32_t frameCount);
-    // Moves to output frame `frame` (from the song's start; negative counts as
-    // 0): afterwards the song renders exactly what a render from its start in
-    // requests of `requestFrames` would give from that frame on, with the
-    // current mute and loop settings. Past the end of a song that does not
-    // loop, the song is finished. Renders silently from the nearest snapshot
-    // it kept, so the first seek far into a long song costs the most. False
-    // when no song is loaded.
+    // Moves to output frame `frame` of the song (negative counts as 0), with
+    // the current mute and loop settings: from there it renders exactly what
+    // a render from its start gives, had that render asked for requests of
+    // `requestFrames` up to the frame (the last one shorter when the frame is
+    // not a whole number of requests in). So a seek to a frame on the request
+    // grid continues a render in those requests sample for sample. Past the
+    // end of a song that does not loop, the song is finished. The song is
+    // rendered silently from the latest snapshot before the frame, so the
+    // first seek far into a long song costs the most. False when no song is
+    // loaded or requestFrames is not positive.
     bool seek(int64_t frame, int32_t requestFrames = YM_REQUEST_FRAMES);
     // Pauses and goes back to the first frame, block or line, as the demo's
     // shut-down does; unlike seek(0), the chip keeps its state.

@@ -110,6 +110,16 @@ class Playlist(unittest.TestCase):
         self.assertEqual(len(out.decode().splitlines()), 2)
         self.assertIn(f"ymplay: skipped {fifo}: Unknow YM format !", errors.decode())
 
+    def test_song_texts_reach_the_output_without_control_characters(self):
+        hostile = os.path.join(self.folder.name, "hostile.ym")
+        with open(hostile, "wb") as f:
+            f.write(b"YM5!VaRnOlI!" + (50).to_bytes(4, "big") + bytes(6) + (2000000).to_bytes(4, "big") +
+                    (50).to_bytes(2, "big") + bytes(6) + b"\x1b]0;owned\x07\x1b[2J\0A\nTitle: forged\0\r\x1b[1A\xe9\0" +
+                    bytes(16 * 50) + b"End!")
+        done = run(["--no-ui", hostile], self.recording())
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertEqual(done.stdout.decode(), "1/1 ?]0;owned??[2J - A?Title: forged (0:01)\n")
+
     def test_command_line(self):
         done = run(["--help"], self.recording())
         self.assertEqual(done.returncode, 0)
