@@ -25,9 +25,10 @@ class TerminalView(unittest.TestCase):
     def tearDownClass(cls):
         cls.folder.cleanup()
 
-    def start(self, *args, columns=80, lines=24):
+    def start(self, before=(), after=(), columns=80, lines=24):
+        """ymplay on the effects song, with the files `before` and `after` it."""
         recording = os.path.join(self.folder.name, f"{self.id()}.raw")
-        terminal = Terminal([*args, self.song], audio_env(recording), columns, lines)
+        terminal = Terminal([*before, self.song, *after], audio_env(recording), columns, lines)
         self.addCleanup(terminal.close)
         return terminal, recording
 
@@ -78,6 +79,40 @@ class TerminalView(unittest.TestCase):
         self.assertTrue(5 * SECOND_BYTES - 3 * REQUEST_BYTES <= jump <= 5 * SECOND_BYTES, jump)
         self.assertGreater(pieces[1][1], 10, "paused for over half a second")
 
+    def test_every_key(self):
+        folder = self.folder.name
+        terminal, _ = self.start(after=[os.path.join(folder, "ym5.ym"), os.path.join(folder, "ymt2.ym")])
+        terminal.wait_for(r"Title +YM6! effects")
+        times = lambda pattern: terminal.wait_for(r" " + pattern + r" \[")
+        for key, pattern in ((b"-", r"Volume 90%"), (b"+", r"Volume 100%"), (b"l", r"playing  loop"),
+                             (b"s", r"playing  loop  shuffle"), (b"l", r"playing  shuffle"), (b"s", r"playing *\n"),
+                             (b"1", r"A \[.*muted"), (b"3", r"C \[.*muted")):
+            terminal.key(key)
+            terminal.wait_for(pattern)
+        terminal.key(b"1")
+        terminal.pump(0.3)
+        self.assertNotRegex(terminal.text(), r"A \[.*muted")
+        terminal.key(b"\x1bOC")  # Right
+        times(r"0:0[5-9]")
+        terminal.key(b"\x1bOD")  # Left
+        times(r"0:0[0-4]")
+        terminal.key(b"\x1bOC")
+        times(r"0:0[5-9]")
+        terminal.key(b"\x1bOH")  # Home
+        times(r"0:0[01]")
+        terminal.key(b"\x1b[5~")  # Page Up: 30 s on, past the end, so the next song
+        terminal.wait_for(r"2/3.*\n.*\n.*Title +Test song")
+        terminal.key(b"\x1bOC")
+        times(r"0:0[5-9]")
+        terminal.key(b"\x1b[6~")  # Page Down: 30 s back, so the start
+        times(r"0:0[01]")
+        terminal.key(b"n")
+        terminal.wait_for(r"Title +YMT2 tune")
+        terminal.key(b"p")
+        terminal.wait_for(r"Title +Test song")
+        terminal.key(b"q")
+        self.assertEqual(terminal.wait_exit(5), 0)
+
     def test_ctrl_c_and_sigterm_give_the_terminal_back(self):
         for stop in (b"\x03", signal.SIGTERM):
             with self.subTest(stop=stop):
@@ -105,7 +140,7 @@ class TerminalView(unittest.TestCase):
         bad = os.path.join(self.folder.name, "notes.txt")
         with open(bad, "w") as f:
             f.write("no song here\n")
-        terminal, _ = self.start(bad)
+        terminal, _ = self.start(before=[bad])
         terminal.wait_for(r"skipped .*notes.txt: Unknow YM format !")
         terminal.wait_for(r"2/2")
         terminal.size(40, 6)
