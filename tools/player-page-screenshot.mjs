@@ -2,7 +2,6 @@
 // headless Chromium at 900 x 700, with the songs given chosen through its
 // file input, the first of them playing for a few seconds.
 //   node tools/player-page-screenshot.mjs SITE SONG...
-import { writeFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 
 import { Browser, serveFolder } from '../tests/web/browser.mjs';
@@ -18,8 +17,7 @@ try {
   await page.chooseFiles('#files', songs);
   await page.clickOn('#author');  // the gesture the sound waits for
   await new Promise(resolve => setTimeout(resolve, 4000));
-  const { data } = await page.send('Page.captureScreenshot', { format: 'png' });
-  writeFileSync(out, Buffer.from(data, 'base64'));
+  await page.savePicture(out);
   console.log(`${out} written`);
 } finally {
   await browser.close();

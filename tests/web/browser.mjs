@@ -3,7 +3,7 @@
 // message per NUL), and a tiny HTTP server serves the site from 127.0.0.1.
 import { spawn } from 'node:child_process';
 import { once } from 'node:events';
-import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import http from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -206,6 +206,12 @@ export class Page {
   async click(x, y) {
     for (const type of ['mousePressed', 'mouseReleased'])
       await this.send('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 });
+  }
+
+  // Writes the page as shown to a PNG file.
+  async savePicture(file) {
+    const { data } = await this.send('Page.captureScreenshot', { format: 'png' });
+    writeFileSync(file, Buffer.from(data, 'base64'));
   }
 
   // The page as shown, in device pixels: { width, height, rgba }.
