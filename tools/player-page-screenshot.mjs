@@ -2,13 +2,14 @@
 // headless Chromium at 900 x 700, with the songs given chosen through its
 // file input, the first of them playing for a few seconds.
 //   node tools/player-page-screenshot.mjs SITE SONG...
+import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { Browser, serveFolder } from '../tests/web/browser.mjs';
 
 const [site, ...songs] = process.argv.slice(2);
 const out = fileURLToPath(new URL('../docs/player-page.png', import.meta.url));
-const server = await serveFolder(site);
+const server = await serveFolder(path.resolve(site));
 const browser = await Browser.launch();
 try {
   const page = await browser.newPage({ width: 900, height: 700 });
