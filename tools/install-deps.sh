@@ -9,10 +9,10 @@
 set -euo pipefail
 
 run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-dev
-              zlib1g-dev libgl1-mesa-dri libglx-mesa0)
+              zlib1g-dev libgl1-mesa-dri libglx-mesa0 libncurses-dev libcli11-dev)
 test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                libfreetype-dev fonts-dejavu-core lhasa jlha-utils xvfb xauth xdotool
-               imagemagick sox hyperfine libarchive-tools python3 ffmpeg unzip)
+               imagemagick sox hyperfine libarchive-tools python3 python3-pyte ffmpeg unzip)
 # The release: archives, the soundtrack and video (ffmpeg), the date of the commit (git).
 release_packages=(zip tar gzip ffmpeg git binutils)
 # emscripten's prebuilt library cache comes complete and frozen (nothing is
