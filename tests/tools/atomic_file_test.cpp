@@ -136,6 +136,28 @@ TEST(AtomicFile, SignalsRemoveTheTemporaryAndEndTheProcess) {
     EXPECT_EQ(contents(dir / "out"), "whole");
 }
 
+// A signal at any moment of a file's life, hundreds of times: whatever is
+// left is whole, and no temporary survives, also when the signal lands
+// between creating a temporary and registering it.
+TEST(AtomicFile, SignalsAtAnyMomentLeaveOnlyWholeFiles) {
+    Folder dir;
+    const std::vector<uint8_t> whole = bytes(std::string(3000, 'w'));
+    unsigned seed = 1;
+    for (int run = 0; run < 300; ++run) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            for (int i = 0;; ++i) writeFileBytes(dir / std::to_string(i % 50), whole);
+        }
+        usleep(useconds_t(rand_r(&seed) % 3000));
+        kill(pid, run % 2 ? SIGINT : SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    for (const std::string& name : dir.names()) {
+        ASSERT_EQ(name.find('.'), std::string::npos) << "a temporary is left: " << name;
+        ASSERT_EQ(contents(dir / name).size(), whole.size()) << name;
+    }
+}
+
 TEST(AtomicFile, TemporariesForOtherProgramsAreRenamedOrRemoved) {
     Folder dir;
     std::string made, error;
