@@ -27,7 +27,8 @@ tools/build-windows.sh build-windows
 
 # The unit and integration tests once more under AddressSanitizer with
 # UndefinedBehaviorSanitizer, and the threaded parts (the sound stream, the
-# music, the capture, the program's sound under Xvfb) under ThreadSanitizer.
+# music, the capture, the program's two sound threads under Xvfb) under
+# ThreadSanitizer.
 # The suppression files hold reports from third-party libraries only, each
 # with its reason; VITRELUME_SANITIZERS tells the tests to set no memory cap.
 sanitizers="$PWD/tests/sanitizers"
@@ -54,7 +55,7 @@ sanitized_build build-asan address
 sanitized_ctest build-asan
 sanitized_build build-tsan thread app_tests ym_music_tests demo_music_stream_tests vitrelume-capture \
   ymrender make_test_songs lh5pack vitrelume
-sanitized_ctest build-tsan -R '^(SoundStreamTest|PulledSoundStream|RingSoundDevice|MusicShutDown|Ym(Loader|Player|Tracker|DigiMix|Depack)|ymrender_command_line|ym_pinned_renders|capture_command_line|scene_under_xvfb)'
+sanitized_ctest build-tsan -R '^(SoundStreamTest|PulledSoundStream|RingSoundDevice|MusicShutDown|Ym(Loader|Player|Tracker|DigiMix|Depack)|ymrender_command_line|ym_pinned_renders|capture_command_line|threads_under_xvfb)'
 
 cd build-test
 ctest --output-on-failure -j "$jobs"
