@@ -13,8 +13,8 @@ TESTS_EXCLUDED = {"ym": f"{SLOW}|{SCREENS}", "demo": f"{SLOW}|{SCREENS}", "tools
                   "app": SLOW}
 
 
-def m(area, file, old, new, why):
-    return {"area": area, "file": file, "old": old, "new": new, "why": why}
+def m(area, file, old, new, why, equivalent=None):
+    return {"area": area, "file": file, "old": old, "new": new, "why": why, "equivalent": equivalent}
 
 
 MUTANTS = [
@@ -55,7 +55,8 @@ MUTANTS = [
     m("demo", "demo/title_screen.cpp", "const int32_t TITLE_HOLD_END = 360;", "const int32_t TITLE_HOLD_END = 361;",
       "title held a step longer"),
     m("demo", "demo/scroller.cpp", "if (scroller.scrollOffset > float(GLYPH_SLOT_WIDTH)) {",
-      "if (scroller.scrollOffset >= float(GLYPH_SLOT_WIDTH)) {", "scroller enters a glyph a step early"),
+      "if (scroller.scrollOffset >= float(GLYPH_SLOT_WIDTH)) {", "scroller enters a glyph a step early",
+      equivalent="the float offset first equals 32 exactly at scroller step 2,796,210, 12.9 hours in"),
     m("demo", "demo/scroller.cpp", "const float angle = phase - float(j) / 100.0f;",
       "const float angle = phase + float(j) / 100.0f;", "sine wave runs the other way"),
     m("demo", "demo/main_scene.cpp", "scene.carouselX = (corner & 1) ? CAROUSEL_RIGHT : 0;",

@@ -94,7 +94,16 @@ TEST(AtomicFile, FailuresSayWhyAndLeaveNothing) {
     EXPECT_EQ(error, "cannot write /dev/full: No space left on device");
     EXPECT_TRUE(writeFileBytes("/dev/null", bytes("x"), &error));
 
+    // Whatever the stream saw go wrong fails the commit, also when the caller
+    // wrote through it directly and did not look (a read on the write-only
+    // stream sets its error indicator without a byte written).
     AtomicFile file;
+    ASSERT_TRUE(openAtomicFile(&file, dir / "failed", &error));
+    std::fputs("data", file.file);
+    std::fgetc(file.file);
+    EXPECT_FALSE(commitAtomicFile(&file, &error));
+    EXPECT_EQ(error.rfind("cannot write " + (dir / "failed") + ": ", 0), 0u) << error;
+
     ASSERT_TRUE(openAtomicFile(&file, dir / "abandoned", &error));
     ASSERT_TRUE(writeAtomicFile(&file, "abc", 3, &error));
     abandonAtomicFile(&file);
