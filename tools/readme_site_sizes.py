@@ -5,7 +5,7 @@
   tools/readme_site_sizes.py SITE_DIR README.md --write   writes today's into README.md
 
 Sizes as tools/build-web.sh prints them: bytes, and `gzip -9c FILE` (whose
-header holds the file's name); the totals in thousands of bytes, rounded.
+header holds the file's name); totals in thousands of bytes, rounded.
 """
 import pathlib
 import re
@@ -14,19 +14,34 @@ import sys
 
 N = r"([0-9][0-9,]*)"
 S = r"\s+"
-SENTENCE = re.compile(
+# Each sentence with its figures, and the figures it should hold.
+PRODUCTION = re.compile(
     rf"`index\.html`{S}\({N}{S}bytes,{S}{N}{S}gzipped\),{S}`index\.js`{S}\({N}{S}bytes,{S}{N}{S}gzipped\)"
     rf"{S}and{S}`index\.wasm`{S}\({N}{S}bytes,{S}{N}{S}gzipped\):{S}{N}{S}KB,{S}or{S}{N}{S}KB{S}gzipped")
+PLAYER = re.compile(
+    rf"`player\.html`{S}\({N}{S}bytes\),{S}`player\.js`{S}\({N}\){S}and{S}`player\.wasm`{S}\({N},"
+    rf"{S}with{S}the{S}production's{S}song\):{S}{N}{S}KB,{S}or{S}{N}{S}KB{S}gzipped")
 
 
-def figures(site):
-    sizes = []
-    for name in ("index.html", "index.js", "index.wasm"):
-        path = site / name
-        packed = subprocess.run(["gzip", "-9c", str(path)], check=True, capture_output=True).stdout
-        sizes += [path.stat().st_size, len(packed)]
-    plain, packed = sum(sizes[0::2]), sum(sizes[1::2])
-    return [f"{n:,}" for n in sizes] + [f"{round(plain / 1000):,}", f"{round(packed / 1000):,}"]
+def sizes(site, name):
+    path = site / name
+    packed = subprocess.run(["gzip", "-9c", str(path)], check=True, capture_output=True).stdout
+    return path.stat().st_size, len(packed)
+
+
+def thousands(n):
+    return f"{round(n / 1000):,}"
+
+
+def production(site):
+    files = [sizes(site, f"index.{kind}") for kind in ("html", "js", "wasm")]
+    figures = [f"{n:,}" for pair in files for n in pair]
+    return figures + [thousands(sum(p for p, _ in files)), thousands(sum(g for _, g in files))]
+
+
+def player(site):
+    files = [sizes(site, f"player.{kind}") for kind in ("html", "js", "wasm")]
+    return [f"{p:,}" for p, _ in files] + [thousands(sum(p for p, _ in files)), thousands(sum(g for _, g in files))]
 
 
 def main():
@@ -34,23 +49,24 @@ def main():
         sys.exit(__doc__.strip())
     site, readme = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
     text = readme.read_text()
-    match = SENTENCE.search(text)
-    if not match:
-        sys.exit(f"{readme}: the sentence with the site's sizes is not there")
-    built = figures(site)
-    written = list(match.groups())
-    if written == built:
-        return
-    if len(sys.argv) == 3:
-        labels = ["index.html", "gzipped", "index.js", "gzipped", "index.wasm", "gzipped", "KB", "KB gzipped"]
-        for label, old, new in zip(labels, written, built):
-            if old != new:
-                print(f"{readme}: {label} says {old}, the build gives {new}", file=sys.stderr)
+    stale = False
+    for name, sentence, built_by in (("site", PRODUCTION, production), ("player page", PLAYER, player)):
+        match = sentence.search(text)
+        if not match:
+            sys.exit(f"{readme}: the sentence with the {name}'s sizes is not there")
+        built, written = built_by(site), list(match.groups())
+        if built == written:
+            continue
+        stale = True
+        print(f"{readme}: the {name}'s sizes say {', '.join(written)}; the build gives {', '.join(built)}",
+              file=sys.stderr)
+        for index in reversed(range(len(built))):
+            start, end = match.span(index + 1)
+            text = text[:start] + built[index] + text[end:]
+    if stale and len(sys.argv) == 4:
+        readme.write_text(text)
+    elif stale:
         sys.exit(f"run {sys.argv[0]} {site} {readme} --write")
-    for index in reversed(range(len(built))):
-        start, end = match.span(index + 1)
-        text = text[:start] + built[index] + text[end:]
-    readme.write_text(text)
 
 
 if __name__ == "__main__":
