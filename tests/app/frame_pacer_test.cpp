@@ -67,3 +67,31 @@ TEST(FramePacer, StallResetsTheDeadlineJitterDoesNot) {
     waitForNextFrame(&pacer, clock);
     EXPECT_EQ(t.now, grid + 2 * P) << "the following frame is shorter";
 }
+
+// A sleep may wake early (a signal, a coarse timer): the pacer sleeps again
+// until the deadline, never returning before it.
+TEST(FramePacer, SleepsAgainWhenASleepWakesEarly) {
+    struct EarlyTime {
+        int64_t now = 5000000;
+        int sleeps = 0;
+    } t;
+    FramePacerClock clock = {[](void* c) { return static_cast<EarlyTime*>(c)->now; },
+                             [](int64_t ns, void* c) {
+                                 EarlyTime* e = static_cast<EarlyTime*>(c);
+                                 e->now += ns / 3 + 1;  // wakes after a third of the time asked for
+                                 ++e->sleeps;
+                             },
+                             &t};
+    FramePacer pacer;
+    initFramePacer(&pacer);
+    waitForNextFrame(&pacer, clock);
+    const int64_t start = t.now;
+    for (int frame = 1; frame <= 10; ++frame) {
+        t.now += 1000000;
+        waitForNextFrame(&pacer, clock);
+        EXPECT_GE(t.now, start + frame * P) << "returned before the deadline of frame " << frame;
+        EXPECT_LT(t.now, start + frame * P + P / 100) << "frame " << frame;
+        EXPECT_EQ(pacer.deadlineNs, start + frame * P);
+    }
+    EXPECT_GT(t.sleeps, 10 * 3);
+}
