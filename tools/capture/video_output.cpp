@@ -58,9 +58,9 @@ bool openVideo(VideoOutput* video, const std::string& path, const std::string& f
                                       : "scale=out_color_matrix=bt601:out_range=tv,format=yuv420p";
     return startProgram(ffmpeg,
                         quiet({"-f", "rawvideo", "-pix_fmt", "rgb24", "-s", size, "-r", "60", "-i", "pipe:0", "-an",
-                               "-vf", convert, "-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-threads", "4", "-colorspace",
-                               matrix, "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv",
-                               "-fflags", "+bitexact", "-f", "mp4", "-y", video->picturesPath}),
+                               "-vf", convert, "-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-threads", "4",
+                               "-colorspace", matrix, "-color_primaries", "bt709", "-color_trc", "bt709",
+                               "-color_range", "tv", "-fflags", "+bitexact", "-f", "mp4", "-y", video->picturesPath}),
                         true, &video->encoder, error);
 }
 
@@ -84,8 +84,8 @@ bool closeVideo(VideoOutput* video, std::string* error) {
     const bool muxed =
         startProgram(video->ffmpeg,
                      quiet({"-nostdin", "-i", video->picturesPath, "-i", video->soundPath, "-map", "0:v:0", "-map",
-                            "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart+write_colr",
-                            "-fflags", "+bitexact", "-f", "mp4", "-y", video->muxPath}),
+                            "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k", "-movflags",
+                            "+faststart+write_colr", "-fflags", "+bitexact", "-f", "mp4", "-y", video->muxPath}),
                      false, &mux, error) &&
         finishProgram(&mux, error);
     if (!muxed || !renameIntoPlace(video->muxPath, video->path, error)) return false;
