@@ -29,5 +29,5 @@ struct AppBackend {
 
 // The presenter's loader over recording fakes; `context` is the AppBackend
 // that they report into.
-void* recordingGlProc(const char* name, void* context);
+GlFunction recordingGlProc(const char* name, void* context);
 void uninstallRecordingGl(AppBackend* backend);

@@ -62,7 +62,8 @@ bool requestPixelFormat() {
     return ok;
 }
 
-void* sdlGlProc(const char* name, void*) { return SDL_GL_GetProcAddress(name); }
+// SDL hands functions over as object pointers: the one conversion happens here.
+GlFunction sdlGlProc(const char* name, void*) { return reinterpret_cast<GlFunction>(SDL_GL_GetProcAddress(name)); }
 
 bool startUp(App* app) {
     AppBackend* backend = app->backend = new AppBackend;

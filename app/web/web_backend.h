@@ -3,6 +3,7 @@
 // its C++ and the page's script (web_page.js).
 #include <cstdint>
 
+#include "app/presenter.h"
 #include "app/sound_stream.h"
 
 struct AppBackend {
@@ -18,7 +19,7 @@ struct AppBackend {
 App* webApp();
 
 // The presenter's loader: the WebGL functions by name.
-void* webGlProc(const char* name, void* context);
+GlFunction webGlProc(const char* name, void* context);
 
 // The drawing buffer follows the canvas's size on the page times the device
 // pixel ratio; the view and the window or fullscreen size follow it.

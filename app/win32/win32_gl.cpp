@@ -14,12 +14,11 @@ bool isFunctionAddress(PROC address) {
 }
 
 // opengl32 exports the GL 1.1 functions itself; the driver has the rest.
-void* glFunction(const char* name, void* context) {
+GlFunction glFunction(const char* name, void* context) {
     AppBackend* backend = static_cast<AppBackend*>(context);
-    if (FARPROC exported = GetProcAddress(backend->glModule, name))
-        return reinterpret_cast<void*>(exported);
+    if (FARPROC exported = GetProcAddress(backend->glModule, name)) return reinterpret_cast<GlFunction>(exported);
     PROC address = backend->wglGetProcAddress(name);
-    return isFunctionAddress(address) ? reinterpret_cast<void*>(address) : nullptr;
+    return isFunctionAddress(address) ? reinterpret_cast<GlFunction>(address) : nullptr;
 }
 
 // "Failed to find <name>" when opengl32 lacks it.
