@@ -3,6 +3,7 @@
 // stream: the event queue and keymap, the window geometry rule, the built-in
 // pointer. Main thread only.
 #include "app/app.h"
+#include "app/log_lines.h"
 
 // Queues `event` while the window has focus and the queue has room.
 void pushEvent(App* app, const AppEvent& event);
@@ -29,11 +30,11 @@ extern const uint32_t builtinArrowPixels[BUILTIN_ARROW_WIDTH * BUILTIN_ARROW_HEI
 // program links together with the demo.
 inline int runAppWith(bool (*startUp)(App* app), void (*tearDown)(App* app)) {
     App* app = new App;
-    logTimeLine("Application started");
+    logTimeLine(LOG_STARTED);
     int result = 255;
     if (startUp(app)) result = appProc(app, nullptr);
     tearDown(app);
-    logTimeLine("Application terminated");
+    logTimeLine(LOG_TERMINATED);
     delete app;
     return result;
 }

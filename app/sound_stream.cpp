@@ -1,5 +1,7 @@
 #include "app/sound_stream.h"
 
+#include "app/log_lines.h"
+
 namespace {
 
 enum { SOUND_WAIT_MS = 100 };  // bounds every wait, so a stop is seen quickly
@@ -19,7 +21,7 @@ void fillSound(SoundStream* s, int32_t firstFrame, int32_t frameCount) {
     int16_t* regions[2] = {nullptr, nullptr};
     int32_t counts[2] = {0, 0};
     if (!s->device->lock(firstFrame, frameCount, &regions[0], &counts[0], &regions[1], &counts[1])) {
-        giveUpSound(s, "Couldn't lock sound buffer");
+        giveUpSound(s, LOG_SOUND_LOCK_FAILED);
         return;
     }
     SoundCallback callback;
@@ -31,7 +33,7 @@ void fillSound(SoundStream* s, int32_t firstFrame, int32_t frameCount) {
     }
     for (int i = 0; i < 2; ++i)
         if (callback && regions[i] && counts[i] > 0) callback(regions[i], counts[i], userData);
-    if (!s->device->unlock()) giveUpSound(s, "Couldn't unlock sound buffer");
+    if (!s->device->unlock()) giveUpSound(s, LOG_SOUND_UNLOCK_FAILED);
 }
 
 // Refills the half that playback has just left, if it left one since the
@@ -119,7 +121,7 @@ void startSound(App* app, int32_t frames, SoundCallback callback, void* userData
         return;
     }
     if (!s->device->createBuffer(frames)) {
-        logLine("Failed to create sound buffer");
+        logLine(LOG_NO_SOUND_BUFFER);
         s->device->releaseBuffer();
         s->device = nullptr;
         s->frames = 0;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/log_lines.h"
 #include "app/presenter.h"
 #include "app/sdl/sdl_backend.h"
 #include "app/sdl/sdl_log.h"
@@ -27,7 +28,7 @@ bool startVideo() {
 
 bool recordDisplays(App* app) {
     if (!app->backend->videoStarted) {
-        logSdlFailure("Failed to get display info");
+        logSdlFailure(LOG_NO_DISPLAY);
         return false;
     }
     const int count = SDL_GetNumVideoDisplays();
@@ -41,7 +42,7 @@ bool recordDisplays(App* app) {
         if (name && std::strlen(name) < sizeof display.name) std::strcpy(display.name, name);
     }
     if (app->displayCount == 0) {
-        logLine("Failed to get display info");
+        logLine(LOG_NO_DISPLAY);
         return false;
     }
     return true;
@@ -80,23 +81,23 @@ bool startUp(App* app) {
     backend->window = SDL_CreateWindow("", app->windowX, app->windowY, app->windowWidth, app->windowHeight,
                                        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (!backend->window) {
-        logSdlFailure("Failed to create window.");
+        logSdlFailure(LOG_NO_WINDOW);
         return false;
     }
     app->hasFocus = true;
     app->minimized = false;
 
     if (!pixelFormatSet) {
-        logSdlFailure("Failed to set pixel format");
+        logSdlFailure(LOG_NO_PIXEL_FORMAT);
         return false;
     }
     backend->glContext = SDL_GL_CreateContext(backend->window);
     if (!backend->glContext) {
-        logSdlFailure("Failed to create OpenGL context");
+        logSdlFailure(LOG_NO_GL_CONTEXT);
         return false;
     }
     if (SDL_GL_MakeCurrent(backend->window, backend->glContext) != 0) {
-        logSdlFailure("Failed to activate OpenGl Context");
+        logSdlFailure(LOG_GL_CONTEXT_NOT_CURRENT);
         return false;
     }
     SDL_GL_SetSwapInterval(1);  // no error when the driver will not
@@ -107,7 +108,7 @@ bool startUp(App* app) {
 
     // Relative mouse motion comes with SDL's motion events; SDL reports no
     // pen pressure, so there is no tablet.
-    logLine("WinTab initialization failed - tablet not available");
+    logLine(LOG_NO_TABLET);
 
     initFramePacer(&backend->pacer);
     backend->pacerClock = systemFramePacerClock();
@@ -133,7 +134,7 @@ void tearDown(App* app) {
 }
 
 void showMessageBox(const char* text) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Fatal Error!", text, nullptr);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, FATAL_ERROR_CAPTION, text, nullptr);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #include "app/sdl/sdl_sound.h"
 
+#include "app/log_lines.h"
 #include "app/sdl/sdl_log.h"
 
 SdlSoundDevice* SdlSoundDevice::open() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        logSdlFailure("Couldn't initialize audio. Sound disabled.");
+        logSdlFailure(LOG_NO_AUDIO);
         return nullptr;
     }
     SdlSoundDevice* sound = new SdlSoundDevice;
@@ -18,7 +19,7 @@ SdlSoundDevice* SdlSoundDevice::open() {
     // SDL converts if the hardware wants something else.
     sound->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (sound->device == 0) {
-        logSdlFailure("Couldn't open audio device. Sound disabled.");
+        logSdlFailure(LOG_NO_AUDIO_DEVICE);
         delete sound;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;

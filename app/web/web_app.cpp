@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/log_lines.h"
 #include "app/presenter.h"
 #include "app/shell.h"
 #include "app/web/web_backend.h"
@@ -50,12 +51,12 @@ bool createGlContext(App* app) {
     attributes.minorVersion = 0;
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context("#canvas", &attributes);
     if (context <= 0) {
-        logLine("Failed to create OpenGL context");
+        logLine(LOG_NO_GL_CONTEXT);
         return false;
     }
     app->backend->glContext = context;
     if (emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
-        logLine("Failed to activate OpenGl Context");
+        logLine(LOG_GL_CONTEXT_NOT_CURRENT);
         return false;
     }
     return true;
@@ -77,12 +78,12 @@ bool startUp(App* app) {
         app->backend->soundOpen = true;
         openSoundStream(app, &app->backend->sound);
     } else {
-        logLine("Couldn't open audio device. Sound disabled.");
+        logLine(LOG_NO_AUDIO_DEVICE);
     }
 
     listenForInput();
     // The page reports no pen pressure: there is no tablet.
-    logLine("WinTab initialization failed - tablet not available");
+    logLine(LOG_NO_TABLET);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/log_lines.h"
 #include "app/presenter.h"
 #include "app/shell.h"
 #include "app/win32/win32_backend.h"
@@ -54,7 +55,7 @@ bool startUp(App* app) {
     if (!startOpenGl(app)) return false;
     startSoundDevice(app);
     registerRawInput(app);
-    if (!openTablet(app)) logLine("WinTab initialization failed - tablet not available");
+    if (!openTablet(app)) logLine(LOG_NO_TABLET);
     initFramePacer(&backend->pacer);
     backend->pacerClock = systemFramePacerClock();
     return true;
@@ -73,7 +74,7 @@ void tearDown(App* app) {
     app->backend = nullptr;
 }
 
-void showMessageBox(const char* text) { MessageBoxA(nullptr, text, "Fatal Error!", MB_ICONERROR); }
+void showMessageBox(const char* text) { MessageBoxA(nullptr, text, FATAL_ERROR_CAPTION, MB_ICONERROR); }
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // The DirectSound 8 device, dsound.dll loaded by name, and the stream's
 // buffer on it: 44,100 Hz, 16-bit stereo, looping, with notifications at its
 // start and its middle.
+#include "app/log_lines.h"
 #include "app/win32/dsound_stream_device.h"
 #include "app/win32/win32_backend.h"
 
@@ -95,21 +96,21 @@ namespace {
 IDirectSound8* openDirectSound(AppBackend* backend) {
     backend->soundModule = LoadLibraryA("dsound.dll");
     if (!backend->soundModule) {
-        logLine("Couldn't load dsound.dll. Sound disabled.");
+        logLine(LOG_NO_DSOUND_LIBRARY);
         return nullptr;
     }
     auto create = libraryFunction<DirectSoundCreateFunction>(backend->soundModule, "DirectSoundCreate8");
     if (!create) {
-        logLine("Couldn't find DirectSoundCreate. Sound disabled.");
+        logLine(LOG_NO_DSOUND_CREATE);
         return nullptr;
     }
     IDirectSound8* object = nullptr;
     if (FAILED(create(nullptr, &object, nullptr)) || !object) {
-        logLine("Couldn't create DirectSound object. Sound disabled.");
+        logLine(LOG_NO_DSOUND_OBJECT);
         return nullptr;
     }
     if (FAILED(object->SetCooperativeLevel(backend->window, DSSCL_NORMAL))) {
-        logLine("Couldn't set cooperative level for DirectSound object. Sound disabled.");
+        logLine(LOG_NO_DSOUND_COOPERATION);
         object->Release();
         return nullptr;
     }
