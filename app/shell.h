@@ -3,17 +3,8 @@
 // stream: the event queue and keymap, the window geometry rule, the built-in
 // pointer. Main thread only.
 #include "app/app.h"
+#include "app/input.h"
 #include "app/log_lines.h"
-
-// Queues `event` while the window has focus and the queue has room.
-void pushEvent(App* app, const AppEvent& event);
-// A key, button or character event (`type`) with `code` as its payload.
-void pushKey(App* app, int32_t type, KeyCode code);
-// The KeyCode of a Windows virtual-key number (the DOM keyCode of the same
-// keys is equal); 0 outside 0..255, -1 for an undefined key.
-KeyCode keyFromVirtualKey(int32_t virtualKey);
-void pushScroll(App* app, float notches);             // merged into a last EVENT_SCROLL
-void pushPointerDelta(App* app, float dx, float dy);  // merged into a last EVENT_POINTER_DELTA
 
 // Window mode takes five sixths of the first display, centred.
 void computeWindowGeometry(App* app, int32_t displayWidth, int32_t displayHeight);

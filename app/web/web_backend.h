@@ -29,7 +29,7 @@ void updateViewSize(App* app);
 extern "C" {
 void webKey(int32_t down, int32_t keyCode, int32_t location);
 void webCharacter(int32_t codePoint);
-void webMouseButton(int32_t type, int32_t button);
+void webMouseButton(int32_t down, int32_t button, int32_t detail);
 void webPointerMove(int32_t x, int32_t y, float dx, float dy);
 void webScroll(float notches);
 void webFocus(int32_t focused);

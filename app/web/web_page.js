@@ -252,9 +252,8 @@
         if (!isBrowserKey(event)) event.preventDefault();
         Module._webKey(0, event.keyCode, event.location);
       }],
-      // Every second press of a quick series is a double-click.
-      [canvas, 'mousedown', event => Module._webMouseButton(event.detail >= 2 && event.detail % 2 === 0 ? 2 : 0, event.button)],
-      [window, 'mouseup', event => Module._webMouseButton(1, event.button)],
+      [canvas, 'mousedown', event => Module._webMouseButton(1, event.button, event.detail)],
+      [window, 'mouseup', event => Module._webMouseButton(0, event.button, event.detail)],
       [canvas, 'mousemove', event => {
         const box = canvas.getBoundingClientRect(), ratio = devicePixelRatio;
         Module._webPointerMove(Math.round((event.clientX - box.left) * ratio), Math.round((event.clientY - box.top) * ratio),
