@@ -102,6 +102,7 @@ struct DisplayInfo {
 
 struct Presenter;    // app/presenter.h
 struct SoundStream;  // app/sound_stream.h
+struct FramePacer;   // app/frame_pacer.h
 struct AppBackend;   // the backend's own state (window, GL context, ...)
 
 struct App {
@@ -114,6 +115,7 @@ struct App {
 
     Presenter* presenter = nullptr;  // null until startPresenter succeeded
     SoundStream* sound = nullptr;    // null: sound disabled
+    FramePacer* pacer = nullptr;     // null: frame steps do not wait
 
     AppEvent events[APP_EVENT_CAPACITY] = {};
     int32_t eventCount = 0;

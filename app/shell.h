@@ -1,8 +1,9 @@
 #pragma once
-// What the backends share besides the presenter, the pacer and the sound
-// stream: the event queue and keymap, the window geometry rule, the built-in
-// pointer. Main thread only.
+// What the backends share besides the presenter and the sound stream: the
+// frame of runApp with its pacer, the input rules (app/input.h), the window
+// geometry rule, the built-in pointer, fatalError's common part. Main thread only.
 #include "app/app.h"
+#include "app/frame_pacer.h"
 #include "app/input.h"
 #include "app/log_lines.h"
 
@@ -15,16 +16,21 @@ enum { BUILTIN_ARROW_WIDTH = 11, BUILTIN_ARROW_HEIGHT = 16 };
 extern const uint32_t builtinArrowPixels[BUILTIN_ARROW_WIDTH * BUILTIN_ARROW_HEIGHT];
 
 // The frame of every backend's runApp: a new App, the start line, `startUp`,
-// appProc when it succeeded, `tearDown` (which releases only what was
-// acquired), the end line. Returns appProc's result, or 255 when start-up failed.
-// Inline, so that the call to appProc lands in the backend, which every
-// program links together with the demo.
-inline int runAppWith(bool (*startUp)(App* app), void (*tearDown)(App* app)) {
+// then, when it succeeded, the App's frame pacer on `clock` and appProc;
+// `tearDown` (which releases only what was acquired), the pacer's end, the end
+// line. Returns appProc's result, or 255 when start-up failed. Inline, so that
+// the call to appProc lands in the backend, which every program links
+// together with the demo.
+inline int runAppWith(bool (*startUp)(App* app), void (*tearDown)(App* app), const FramePacerClock& clock) {
     App* app = new App;
     logTimeLine(LOG_STARTED);
     int result = 255;
-    if (startUp(app)) result = appProc(app, nullptr);
+    if (startUp(app)) {
+        startFramePacer(app, clock);
+        result = appProc(app, nullptr);
+    }
     tearDown(app);
+    stopFramePacer(app);
     logTimeLine(LOG_TERMINATED);
     delete app;
     return result;

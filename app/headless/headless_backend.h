@@ -11,8 +11,6 @@
 struct AppBackend {
     HeadlessRecord record = {};
     RingSoundDevice sound;  // played by whoever calls pullSound
-    FramePacer pacer = {};
-    FramePacerClock clock = {};  // no `now`: no pacing
     bool keepPixels = false;
     std::function<void(const HeadlessFrame&)> onPresent;  // empty: frames are only recorded
     bool visible = false;

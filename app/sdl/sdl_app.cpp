@@ -109,9 +109,6 @@ bool startUp(App* app) {
     // Relative mouse motion comes with SDL's motion events; SDL reports no
     // pen pressure, so there is no tablet.
     logLine(LOG_NO_TABLET);
-
-    initFramePacer(&backend->pacer);
-    backend->pacerClock = systemFramePacerClock();
     return true;
 }
 
@@ -139,6 +136,8 @@ void showMessageBox(const char* text) {
 
 }  // namespace
 
-int runApp() { return runAppWith(startUp, tearDown); }
+// Paced on a thread's sleep: the driver's swap interval may be ignored or
+// wait for a faster display.
+int runApp() { return runAppWith(startUp, tearDown, systemFramePacerClock()); }
 
 void fatalError(const char* text) { endWithFatalError(text, showMessageBox); }

@@ -1,7 +1,7 @@
 // runApp in the browser: the page has had its start gesture; start every
 // service in order, run the demo, tear down in reverse, each item only if it
-// was acquired. The demo keeps its own loops: ASYNCIFY lets paceFrame hand
-// the thread back to the browser every frame step.
+// was acquired. The demo keeps its own loops: ASYNCIFY lets the pacer's
+// clock hand the thread back to the browser every frame step.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -102,7 +102,7 @@ void tearDown(App* app) {
 
 App* webApp() { return liveApp; }
 
-int runApp() { return runAppWith(startUp, tearDown); }
+int runApp() { return runAppWith(startUp, tearDown, pageFrameClock()); }
 
 // The page shows the text in place of the picture when the program has ended.
 void fatalError(const char* text) { endWithFatalError(text, showFatalError); }

@@ -3,6 +3,7 @@
 // its C++ and the page's script (web_page.js).
 #include <cstdint>
 
+#include "app/frame_pacer.h"
 #include "app/presenter.h"
 #include "app/sound_stream.h"
 
@@ -20,6 +21,10 @@ App* webApp();
 
 // The presenter's loader: the WebGL functions by name.
 GlFunction webGlProc(const char* name, void* context);
+
+// The pacer's clock: the page's time, and a wait that takes the next animation
+// frame (a timer while the page is hidden, which gets no animation frames).
+FramePacerClock pageFrameClock();
 
 // The drawing buffer follows the canvas's size on the page times the device
 // pixel ratio; the view and the window or fullscreen size follow it.

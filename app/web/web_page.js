@@ -1,13 +1,9 @@
 // The page's side of the browser backend, added before the compiled script.
-// It waits for the start gesture, paces the frame steps on animation frames,
+// It waits for the start gesture, hands the frame pacer animation frames,
 // plays the sound stream through an AudioWorklet, forwards the page's input
 // to the C++ side, and shows the end. Module.vitrelumePage also holds the
 // counters a test reads: frame steps paced, sound frames pulled.
 (function () {
-  const FRAME_PERIOD_MS = 1000 / 60;
-  // An animation frame this close before the deadline counts as on time, so a
-  // 60 Hz display whose frames jitter around the grid never waits a whole frame.
-  const FRAME_EARLY_MS = 2;
   const SOUND_RATE = 44100;
   // Test hook: ?hold=N keeps frame step N on the screen for good.
   const holdStep = Number(new URLSearchParams(location.search).get('hold')) || 0;
@@ -52,41 +48,25 @@
   console.log('Click or press a key to start');
 
   // ---- Frame pacing ----
-  // One frame step's wait: animation frames until the 60 Hz deadline, so
-  // faster displays do not speed the demo up. A frame more than a period late
-  // starts a new grid instead of catching up with a burst. A hidden page gets
-  // no animation frames: timers (which the browser slows down) take over.
-  function nextFrame(ms) {
-    return new Promise(resolve => {
-      const done = time => {
-        document.removeEventListener('visibilitychange', wake);
-        resolve(typeof time === 'number' ? time : performance.now());
-      };
-      const wake = () => done();
-      if (document.hidden) {
-        setTimeout(done, Math.max(0, ms));
-      } else {
-        requestAnimationFrame(done);
-        document.addEventListener('visibilitychange', wake);
-      }
-    });
-  }
-
-  let deadline = null;
-  page.waitForFrameDue = async function (step) {
+  // The wait of the frame pacer's clock (the 60 Hz rule is the C++ pacer's):
+  // the next animation frame, whatever the time asked. A hidden page gets no
+  // animation frames: a timer for the time asked (which the browser slows
+  // down) takes over, and a page that turns hidden or visible wakes the wait.
+  page.nextFrame = function (ms, step) {
     if (step === holdStep) {
       console.log(`Holding frame step ${step}`);
-      await new Promise(() => {});
-    }
-    let time = await nextFrame(FRAME_PERIOD_MS);
-    if (deadline === null) {
-      deadline = time;
-    } else {
-      const target = deadline + FRAME_PERIOD_MS;
-      while (time < target - FRAME_EARLY_MS) time = await nextFrame(target - time);
-      deadline = time < target || time - target > FRAME_PERIOD_MS ? time : target;
+      return new Promise(() => {});
     }
     page.steps = step;
+    return new Promise(resolve => {
+      const done = () => {
+        document.removeEventListener('visibilitychange', done);
+        resolve();
+      };
+      if (document.hidden) setTimeout(done, Math.max(0, ms));
+      else requestAnimationFrame(done);
+      document.addEventListener('visibilitychange', done);
+    });
   };
 
   // ---- Sound ----

@@ -56,8 +56,6 @@ bool startUp(App* app) {
     startSoundDevice(app);
     registerRawInput(app);
     if (!openTablet(app)) logLine(LOG_NO_TABLET);
-    initFramePacer(&backend->pacer);
-    backend->pacerClock = systemFramePacerClock();
     return true;
 }
 
@@ -78,6 +76,7 @@ void showMessageBox(const char* text) { MessageBoxA(nullptr, text, FATAL_ERROR_C
 
 }  // namespace
 
-int runApp() { return runAppWith(startUp, tearDown); }
+// Paced on a thread's sleep: drivers may ignore the swap interval (Wine's does).
+int runApp() { return runAppWith(startUp, tearDown, systemFramePacerClock()); }
 
 void fatalError(const char* text) { endWithFatalError(text, showMessageBox); }

@@ -206,9 +206,6 @@ void pumpMessages(App* app) {
 
 void swapBuffers(App* app) { SwapBuffers(app->backend->deviceContext); }
 
-// Drivers may ignore the swap interval (Wine's does): the pacer holds 60 Hz either way.
-void paceFrame(App* app) { waitForNextFrame(&app->backend->pacer, app->backend->pacerClock); }
-
 void setWindowTitle(App* app, const char* title) { SetWindowTextA(app->backend->window, title); }
 
 void getPointerPosition(App* app, int32_t* x, int32_t* y) {
