@@ -78,7 +78,7 @@ bool dropFailedDevice(SoundStream* s) {
 }
 
 SoundStream* liveStream(App* app) {
-    SoundStream* s = app->sound;
+    SoundStream* s = app ? app->sound : nullptr;
     if (!s || !s->device || dropFailedDevice(s)) return nullptr;
     return s;
 }
@@ -140,7 +140,7 @@ void pullSound(App* app, int16_t* out, int32_t frames) {
     SoundStream* s = app->sound;
     RingSoundDevice* ring = s && s->device && !s->failed.load() ? s->device->hostRing() : nullptr;
     if (!ring || s->frames <= 0) {
-        if (frames > 0) std::memset(out, 0, size_t(frames) * 2 * sizeof(int16_t));
+        if (frames > 0) std::memset(out, 0, size_t(frames) * SOUND_FRAME_BYTES);
         return;
     }
     // Played up to each half boundary at most, so every half is refilled the
@@ -151,7 +151,7 @@ void pullSound(App* app, int16_t* out, int32_t frames) {
         const int32_t boundary = position < half ? half : s->frames;
         const int32_t count = frames < boundary - position ? frames : boundary - position;
         ring->playInto(out, count);
-        out += size_t(count) * 2;
+        out += size_t(count) * SOUND_CHANNELS;
         frames -= count;
         refillLeftHalf(s);
     }

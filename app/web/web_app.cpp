@@ -19,7 +19,10 @@ namespace {
 App* liveApp = nullptr;
 
 // The page's script (web_page.js) does the waiting and talks to the browser.
-EM_ASYNC_JS(void, waitForStartGesture, (), { await Module.vitrelumePage.started; });
+// The page's audio plays the shell's sound format: the rate is handed over
+// here, and its worklet has a left and a right channel of 16-bit samples.
+EM_ASYNC_JS(void, waitForStartGesture, (int soundRate), { await Module.vitrelumePage.offerStart(soundRate); });
+static_assert(SOUND_CHANNELS == 2 && sizeof(SoundSample) == 2, "the page plays 16-bit stereo");
 EM_ASYNC_JS(int, openPageAudio, (), { return await Module.vitrelumePage.openAudio(); });
 EM_JS(void, closePageAudio, (), { Module.vitrelumePage.closeAudio(); });
 EM_JS(void, listenForInput, (), { Module.vitrelumePage.listenForInput(); });
@@ -107,17 +110,17 @@ int runApp() { return runAppWith(startUp, tearDown, pageFrameClock()); }
 // The page shows the text in place of the picture when the program has ended.
 void fatalError(const char* text) { endWithFatalError(text, showFatalError); }
 
-// The page's audio worklet asks for `frames` stereo frames; the answer stays
-// valid until the next request.
-extern "C" EMSCRIPTEN_KEEPALIVE int16_t* webPullSound(int32_t frames) {
-    static std::vector<int16_t> samples;
-    samples.assign(static_cast<size_t>(frames > 0 ? frames : 0) * 2, 0);
+// The page's audio worklet asks for `frames` frames; the answer stays valid
+// until the next request.
+extern "C" EMSCRIPTEN_KEEPALIVE SoundSample* webPullSound(int32_t frames) {
+    static std::vector<SoundSample> samples;
+    samples.assign(static_cast<size_t>(frames > 0 ? frames : 0) * SOUND_CHANNELS, 0);
     if (liveApp && frames > 0) pullSound(liveApp, samples.data(), frames);
     return samples.data();
 }
 
 int main() {
-    waitForStartGesture();
+    waitForStartGesture(SOUND_RATE);
     // main handed the thread back to the browser at its first wait, which
     // counts as its return: the end has to be an explicit exit.
     std::exit(runApp());

@@ -4,7 +4,6 @@
 // to the C++ side, and shows the end. Module.vitrelumePage also holds the
 // counters a test reads: frame steps paced, sound frames pulled.
 (function () {
-  const SOUND_RATE = 44100;
   // Test hook: ?hold=N keeps frame step N on the screen for good.
   const holdStep = Number(new URLSearchParams(location.search).get('hold')) || 0;
 
@@ -17,7 +16,10 @@
   // ---- Start: the first click or key that counts as a user activation ----
   // Browsers allow sound only after one; a lone modifier or Escape is none.
   // The starting press is not passed on, nor is the release of its key.
-  let audio = null;
+  // The audio context is made during that press, at the sound rate the
+  // program handed over (offerStart); a press that comes before the program
+  // has loaded gets its context once the rate is known.
+  let audio = null, soundRate = null, pressed = false;
   function swallowRelease(press) {
     const type = press.type === 'keydown' ? 'keyup' : 'mouseup';
     const id = event => (type === 'keyup' ? event.code : event.button);
@@ -39,13 +41,19 @@
       removeEventListener('pointerdown', start, true);
       swallowRelease(event);
       element('start').hidden = true;
-      audio = createAudio();
+      pressed = true;
+      if (soundRate !== null) audio = createAudio(soundRate);
       resolve();
     };
     addEventListener('keydown', start, true);
     addEventListener('pointerdown', start, true);
   });
   console.log('Click or press a key to start');
+  page.offerStart = async function (rate) {
+    soundRate = rate;
+    if (pressed && !audio) audio = createAudio(rate);
+    await page.started;
+  };
 
   // ---- Frame pacing ----
   // The wait of the frame pacer's clock (the 60 Hz rule is the C++ pacer's):
@@ -125,9 +133,9 @@
   }
 
   // Made during the start gesture, so that the context starts running.
-  function createAudio() {
+  function createAudio(rate) {
     try {
-      const context = new AudioContext({ sampleRate: SOUND_RATE, latencyHint: 'interactive' });
+      const context = new AudioContext({ sampleRate: rate, latencyHint: 'interactive' });
       const source = '(' + pullProcessorSource.toString() + ')();';
       const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
       const ready = context.audioWorklet.addModule(url).then(() => true, error => {
