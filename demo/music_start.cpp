@@ -21,13 +21,12 @@ int musicSoundCallback(int16_t* samples, int32_t frameCount, void* /*userData*/)
 }
 
 void loadMusic(YmMusic& music, ResourceData song) {
-    music.lastError = "";
-    // Releases what was loaded, copies, unpacks, parses and resets the chip;
-    // a song that does not load stays silent.
+    // Releases what was loaded, copies, unpacks, parses and resets the chip
+    // (whose low-pass filter is on from its construction); a song that does
+    // not load stays silent.
     music.load(song.bytes, song.size);
-    music.chip.setLowPass(true);
-    music.loopEnabled = true;
-    music.paused = 0;
+    music.setLoop(true);
+    music.setPaused(false);
 }
 
 void startMusic() {

@@ -8,10 +8,10 @@
 set -euo pipefail
 
 run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-dev
-              zlib1g-dev libgl1-mesa-dri libglx-mesa0)
+              zlib1g-dev libgl1-mesa-dri libglx-mesa0 libncurses-dev libcli11-dev)
 test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                libfreetype-dev fonts-dejavu-core lhasa jlha-utils xvfb xauth xdotool
-               imagemagick sox hyperfine python3 ffmpeg)
+               imagemagick sox hyperfine libarchive-tools python3 python3-pyte ffmpeg)
 # emscripten's prebuilt library cache comes complete and frozen (nothing is
 # downloaded); node runs its optimiser and the browser test, chromium the page,
 # python3 serves it for ./run.sh --web.

@@ -14,6 +14,13 @@ template <class Bytes>
 ReadResult readFileUpTo(const std::string& path, Bytes& out, size_t limit) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return READ_FAILED;
+    // A regular file's size is known: one allocation instead of a chain of
+    // growing copies (an 8 MB archive spent more time in them than in unpacking).
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        long size = std::ftell(f);
+        if (size > 0 && size_t(size) <= limit) out.reserve(out.size() + size_t(size));
+        std::rewind(f);
+    }
     unsigned char buffer[65536];
     size_t total = 0;
     size_t n;

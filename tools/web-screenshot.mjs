@@ -2,7 +2,6 @@
 // Chromium at 960 x 600, started with Space and held at a frame step of the
 // main scene.
 //   node tools/web-screenshot.mjs [SITE]    (default: build-web/site)
-import { writeFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 
 import { Browser, KEYS, serveFolder } from '../tests/web/browser.mjs';
@@ -18,8 +17,7 @@ try {
   await page.waitForConsole(text => text === 'Click or press a key to start');
   await page.pressKey(KEYS.space);
   await page.waitForConsole(text => text === `Holding frame step ${HELD_STEP}`, 30000);
-  const { data } = await page.send('Page.captureScreenshot', { format: 'png' });
-  writeFileSync(out, Buffer.from(data, 'base64'));
+  await page.savePicture(out);
   console.log(`${out} written`);
 } finally {
   await browser.close();

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ym/ym_music.h"
+
 using YmFrame14 = std::array<uint8_t, 14>;
 using YmFrame16 = std::array<uint8_t, 16>;
 using YmBytes = std::vector<uint8_t>;
@@ -24,7 +26,7 @@ struct YmRegisterSong {
     const char* tag = "YM5!";  // or "YM6!"
     std::vector<YmFrame16> frames;
     uint32_t attributes = 1;  // interleaved
-    uint32_t masterClock = 2000000;
+    uint32_t masterClock = YM_DEFAULT_MASTER_CLOCK;
     uint16_t playerRate = 50;
     uint32_t loopFrame = 0;
     YmBytes extraData;

@@ -1,9 +1,10 @@
 // Describes a YM song (plain or "-lh5-"-packed) or renders it the way the demo
 // plays it: 44,100 Hz 16-bit stereo through YmMusic::renderAudio, looping.
+// --start and --mute are the offline twins of the player's seek and mute.
 //
 //   ymrender FILE                                   what the file is
-//   ymrender FILE -o OUT.wav [--seconds S] [--request N]
-//   ymrender FILE --raw [--seconds S] [--request N] > OUT.raw
+//   ymrender FILE -o OUT.wav [--seconds S] [--request N] [--start S] [--mute A|B|C]...
+//   ymrender FILE --raw [--seconds S] [--request N] [--start S] [--mute A|B|C]... > OUT.raw
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,25 +20,27 @@
 
 namespace {
 
-const int32_t OUTPUT_RATE = WAV_RATE;
+static_assert(WAV_RATE == YM_OUTPUT_RATE, "the WAV files hold what the engine renders");
+const int32_t OUTPUT_RATE = YM_OUTPUT_RATE;
 const double MAX_SECONDS = 24.0 * 3600.0;
 const int32_t MAX_REQUEST = 1 << 20;
-const size_t MAX_INPUT_MIB = 64;  // no song comes near it; the depacker takes no bigger member
 
 struct Options {
     const char* inputPath = nullptr;
     const char* wavPath = nullptr;
     bool raw = false;
     double seconds = -1.0;  // negative: one pass of the song
-    int32_t request = 2205;
+    int32_t request = YM_REQUEST_FRAMES;
+    double start = 0.0;
+    uint32_t mutedVoices = 0;  // bit 0: voice A
 };
 
 int usage(const char* problem) {
     std::fprintf(stderr,
                  "ymrender: %s\n"
                  "usage: ymrender FILE\n"
-                 "       ymrender FILE -o OUT.wav [--seconds S] [--request N]\n"
-                 "       ymrender FILE --raw [--seconds S] [--request N] > OUT.raw\n",
+                 "       ymrender FILE -o OUT.wav [--seconds S] [--request N] [--start S] [--mute A|B|C]...\n"
+                 "       ymrender FILE --raw [--seconds S] [--request N] [--start S] [--mute A|B|C]... > OUT.raw\n",
                  problem);
     return 2;
 }
@@ -70,6 +73,15 @@ int parseOptions(int argc, char** argv, Options* options) {
                 return usage("--request needs a whole number of frames from 1 to 1048576");
             }
             options->request = int32_t(number);
+        } else if (arg == "--start") {
+            if (!hasValue || !parseNumber(argv[++i], &number) || number < 0 || number > MAX_SECONDS) {
+                return usage("--start needs a number of seconds from 0 (at most a day)");
+            }
+            options->start = number;
+        } else if (arg == "--mute") {
+            std::string voice = hasValue ? argv[++i] : "";
+            if (voice != "A" && voice != "B" && voice != "C") return usage("--mute needs a voice: A, B or C");
+            options->mutedVoices |= 1u << (voice[0] - 'A');
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usage(("unknown option " + arg).c_str());
         } else if (options->inputPath) {
@@ -81,8 +93,9 @@ int parseOptions(int argc, char** argv, Options* options) {
     if (!options->inputPath) return usage("no input file");
     if (options->raw && options->wavPath) return usage("-o and --raw exclude each other");
     bool renders = options->raw || options->wavPath;
-    if (!renders && (options->seconds > 0 || options->request != 2205)) {
-        return usage("--seconds and --request need -o or --raw");
+    if (!renders && (options->seconds > 0 || options->request != YM_REQUEST_FRAMES || options->start > 0 ||
+                     options->mutedVoices)) {
+        return usage("--seconds, --request, --start and --mute need -o or --raw");
     }
     return 0;
 }
@@ -108,17 +121,6 @@ std::string printable(const char* text) {
     return out;
 }
 
-// The tag of the file, known by the format label that the loader gives each.
-const char* tagOf(const YmMusic& music) {
-    static const char* const labelsAndTags[][2] = {{"YM 2", "YM2!"},  {"YM 3", "YM3!"},  {"YM 3b (loop)", "YM3b"},
-                                                   {"YM 5", "YM5!"},  {"YM 6", "YM6!"},  {"YM-T1", "YMT1"},
-                                                   {"YM-T2", "YMT2"}, {"MIX1", "MIX1"}};
-    for (const auto& pair : labelsAndTags) {
-        if (music.formatLabel && std::strcmp(music.formatLabel, pair[0]) == 0) return pair[1];
-    }
-    return "?";
-}
-
 const char* kindName(int32_t kind) {
     switch (kind) {
         case KIND_YM2: return "register song, 14 registers, built-in drums";
@@ -131,41 +133,27 @@ const char* kindName(int32_t kind) {
     }
 }
 
-// Output frames of one pass through the song.
-int64_t framesPerPass(const YmMusic& music) {
-    if (music.songKind == KIND_MIX) {
-        double seconds = 0;
-        for (int32_t i = 0; i < music.mixBlockCount; i++) {
-            const MixBlock& block = music.mixBlocks[i];
-            int plays = block.repeatCount > 1 ? block.repeatCount : 1;
-            seconds += double(plays) * block.sampleLength / block.replayFrequency;
-        }
-        return int64_t(std::ceil(seconds * OUTPUT_RATE));
-    }
-    return int64_t(music.frameCount) * (OUTPUT_RATE / music.playerRate);
-}
-
-void describe(const char* path, bool packed, const YmMusic& music) {
+void describe(const char* path, bool packed, const YmSongInfo& info) {
     std::printf("File:         %s%s\n", printable(path).c_str(), packed ? " (-lh5- packed)" : "");
-    std::printf("Tag:          %s\n", tagOf(music));
-    std::printf("Kind:         %d, %s\n", int(music.songKind), kindName(music.songKind));
-    if (music.songKind == KIND_MIX) {
-        std::printf("Blocks:       %d\n", int(music.mixBlockCount));
+    std::printf("Tag:          %s\n", printable(info.tag).c_str());
+    std::printf("Kind:         %d, %s\n", int(info.kind), kindName(info.kind));
+    if (info.kind == KIND_MIX) {
+        std::printf("Blocks:       %d\n", int(info.blockCount));
     } else {
-        bool tracker = music.songKind == KIND_TRACKER;
-        std::printf("%s%d\n", tracker ? "Lines:        " : "Frames:       ", int(music.frameCount));
-        std::printf("Player rate:  %d Hz\n", int(music.playerRate));
-        std::printf("%s%d\n", tracker ? "Loop line:    " : "Loop frame:   ", int(music.loopFrame));
-        if (tracker) std::printf("Voices:       %d\n", int(music.trackerVoiceCount));
+        bool tracker = info.kind == KIND_TRACKER;
+        std::printf("%s%d\n", tracker ? "Lines:        " : "Frames:       ", int(info.frameCount));
+        std::printf("Player rate:  %d Hz\n", int(info.playerRate));
+        std::printf("%s%d\n", tracker ? "Loop line:    " : "Loop frame:   ", int(info.loopFrame));
+        if (tracker) std::printf("Voices:       %d\n", int(info.voiceCount));
     }
-    std::printf("Master clock: %u Hz\n", unsigned(music.chip.masterClock));
-    std::printf("Drums:        %d\n", int(music.drumCount));
-    std::printf("Title:        %s\n", printable(music.title).c_str());
-    std::printf("Author:       %s\n", printable(music.author).c_str());
-    std::printf("Comment:      %s\n", printable(music.comment).c_str());
-    std::printf("Format:       %s\n", printable(music.formatLabel).c_str());
-    std::printf("Driver:       %s\n", printable(music.driverLabel).c_str());
-    double seconds = double(framesPerPass(music)) / OUTPUT_RATE;
+    std::printf("Master clock: %u Hz\n", unsigned(info.masterClock));
+    std::printf("Drums:        %d\n", int(info.drumCount));
+    std::printf("Title:        %s\n", printable(info.title).c_str());
+    std::printf("Author:       %s\n", printable(info.author).c_str());
+    std::printf("Comment:      %s\n", printable(info.comment).c_str());
+    std::printf("Format:       %s\n", printable(info.format).c_str());
+    std::printf("Driver:       %s\n", printable(info.driver).c_str());
+    double seconds = double(info.length) / OUTPUT_RATE;
     std::printf("Length:       %d:%05.2f\n", int(seconds / 60), std::fmod(seconds, 60.0));
 }
 
@@ -197,23 +185,27 @@ int main(int argc, char** argv) {
     if (problem) return problem;
 
     std::vector<uint8_t> bytes;
-    if (!readToolInput("ymrender", options.inputPath, bytes, MAX_INPUT_MIB)) return 1;
+    if (!readToolInput("ymrender", options.inputPath, bytes, YM_MAX_FILE_BYTES >> 20)) return 1;
     bool packed = bytes.size() >= 7 && bytes[0] != 0 && std::memcmp(bytes.data() + 2, "-lh5-", 5) == 0;
     auto music = std::make_unique<YmMusic>();
     if (!music->load(bytes.data(), uint32_t(bytes.size()))) {
-        std::fprintf(stderr, "%s\n", music->lastError);
+        std::fprintf(stderr, "%s\n", music->lastErrorText());
         return 1;
     }
-    music->chip.setLowPass(true);
-    music->loopEnabled = true;
-
+    const YmSongInfo& info = music->info();
     if (!options.raw && !options.wavPath) {
-        describe(options.inputPath, packed, *music);
+        describe(options.inputPath, packed, info);
         return 0;
     }
-    double seconds = options.seconds > 0 ? options.seconds : double(framesPerPass(*music)) / OUTPUT_RATE;
-    int64_t total = int64_t(std::llround(seconds * OUTPUT_RATE));
+    music->setLoop(true);
+    for (int voice = 0; voice < 3; voice++) music->setVoiceMuted(voice, (options.mutedVoices >> voice) & 1);
+
+    // From --start on: --seconds of it, or the rest of the first pass.
+    int64_t start = std::llround(options.start * OUTPUT_RATE);
+    int64_t total = options.seconds > 0 ? std::llround(options.seconds * OUTPUT_RATE) : info.length - start;
+    if (total <= 0) return usage("--start lies past the end of the song's first pass: give --seconds");
     if (!options.raw && total > WAV_MAX_FRAMES) return usage("that many seconds do not fit in a WAV file");
+    music->seek(start, options.request);
     FILE* out = options.raw ? stdout : std::fopen(options.wavPath, "wb");
     if (!out) {
         std::fprintf(stderr, "ymrender: cannot write %s\n", options.wavPath);

@@ -2,24 +2,7 @@
 
 #include <cstring>
 
-// Measured output levels of the 4-bit volume steps; scaled on first use.
-int32_t amplitudeTable[16] = {62,   161,  265,  377,  580,   774,   1155,  1575,
-                              2260, 3088, 4570, 6233, 9330, 13187, 21220, 32767};
-
 namespace {
-
-// Per shape, four (start, end) segments; each segment is a 16-step ramp.
-// Segments 1-2 play once, segments 3-4 repeat.
-const uint8_t envelopeShapeSegments[16][4][2] = {
-    {{1, 0}, {0, 0}, {0, 0}, {0, 0}}, {{1, 0}, {0, 0}, {0, 0}, {0, 0}},
-    {{1, 0}, {0, 0}, {0, 0}, {0, 0}}, {{1, 0}, {0, 0}, {0, 0}, {0, 0}},
-    {{0, 1}, {0, 0}, {0, 0}, {0, 0}}, {{0, 1}, {0, 0}, {0, 0}, {0, 0}},
-    {{0, 1}, {0, 0}, {0, 0}, {0, 0}}, {{0, 1}, {0, 0}, {0, 0}, {0, 0}},
-    {{1, 0}, {1, 0}, {1, 0}, {1, 0}}, {{1, 0}, {0, 0}, {0, 0}, {0, 0}},
-    {{1, 0}, {0, 1}, {1, 0}, {0, 1}}, {{1, 0}, {1, 1}, {1, 1}, {1, 1}},
-    {{0, 1}, {0, 1}, {0, 1}, {0, 1}}, {{0, 1}, {1, 1}, {1, 1}, {1, 1}},
-    {{0, 1}, {1, 0}, {0, 1}, {1, 0}}, {{0, 1}, {0, 0}, {0, 0}, {0, 0}},
-};
 
 const uint32_t MASK_OFF = 0xFFFF;  // a disabled generator counts as high
 const uint32_t TONE_HIGH_PHASE = 0x80000000u;
@@ -31,32 +14,51 @@ uint32_t phaseIncrement(uint64_t numerator, uint32_t period, int32_t outputRate)
     return static_cast<uint32_t>(numerator / (uint64_t(period) * uint64_t(outputRate)));
 }
 
-// Flooring right shift without relying on how the compiler shifts negatives.
-int32_t floorShift(int32_t x, int n) {
-    return x >= 0 ? (x >> n) : ~(~x >> n);
-}
+}  // namespace
 
-void scaleAmplitudeTableOnce() {
-    if (amplitudeTable[15] != 32767) return;
-    for (int32_t& v : amplitudeTable) v = (2 * v) / 6;
+namespace ym2149Tables {
+namespace {
+
+// Per shape, four (start, end) segments; each segment is a 16-step ramp.
+// Segments 1-2 play once, segments 3-4 repeat.
+constexpr uint8_t envelopeShapeSegments[16][4][2] = {
+    {{1, 0}, {0, 0}, {0, 0}, {0, 0}}, {{1, 0}, {0, 0}, {0, 0}, {0, 0}},
+    {{1, 0}, {0, 0}, {0, 0}, {0, 0}}, {{1, 0}, {0, 0}, {0, 0}, {0, 0}},
+    {{0, 1}, {0, 0}, {0, 0}, {0, 0}}, {{0, 1}, {0, 0}, {0, 0}, {0, 0}},
+    {{0, 1}, {0, 0}, {0, 0}, {0, 0}}, {{0, 1}, {0, 0}, {0, 0}, {0, 0}},
+    {{1, 0}, {1, 0}, {1, 0}, {1, 0}}, {{1, 0}, {0, 0}, {0, 0}, {0, 0}},
+    {{1, 0}, {0, 1}, {1, 0}, {0, 1}}, {{1, 0}, {1, 1}, {1, 1}, {1, 1}},
+    {{0, 1}, {0, 1}, {0, 1}, {0, 1}}, {{0, 1}, {1, 1}, {1, 1}, {1, 1}},
+    {{0, 1}, {1, 0}, {0, 1}, {1, 0}}, {{0, 1}, {0, 0}, {0, 0}, {0, 0}},
+};
+
+// Each segment is 16 levels from 15 x start, moving by (end - start) per step.
+constexpr Envelope makeEnvelope() {
+    Envelope t{};
+    for (int s = 0; s < 16; ++s) {
+        for (int k = 0; k < 4; ++k) {
+            const int a = envelopeShapeSegments[s][k][0];
+            const int b = envelopeShapeSegments[s][k][1];
+            for (int i = 0; i < 16; ++i) {
+                const int level = 15 * a + i * (b - a);
+                t.amplitude[s][k / 2][(k % 2) * 16 + i] = amplitudeTable[level];
+            }
+        }
+    }
+    return t;
 }
 
 }  // namespace
+
+constexpr Envelope ENVELOPE = makeEnvelope();
+
+}  // namespace ym2149Tables
 
 Ym2149::Ym2149() {
     std::memset(dcRing, 0, sizeof(dcRing));
     dcIndex = 0;
     dcSum = 0;
     lowPassEnabled = true;
-    scaleAmplitudeTableOnce();
-    for (int s = 0; s < 16; ++s) {
-        for (int k = 0; k < 4; ++k) {
-            const int a = envelopeShapeSegments[s][k][0];
-            const int b = envelopeShapeSegments[s][k][1];
-            uint8_t* out = &envelopeTable[s][k / 2][(k % 2) * 16];
-            for (int i = 0; i < 16; ++i) out[i] = static_cast<uint8_t>(15 * a + i * (b - a));
-        }
-    }
     for (bool& e : levelFromEnvelope) e = false;
     masterClock = 2000000;
     outputRate = 44100;
@@ -179,14 +181,6 @@ void Ym2149::setLowPass(bool on) {
     lowPassEnabled = on;
 }
 
-void Ym2149::stepNoise() {
-    if (noisePhase < 0x10000) return;
-    const uint32_t bit = (noiseShift ^ (noiseShift >> 2)) & 1;
-    noiseShift = (noiseShift >> 1) | (bit << 16);
-    if (bit == 0) noiseLevel ^= 0xFFFF;
-    noisePhase &= 0xFFFF;
-}
-
 void Ym2149::runVoiceExtras() {
     for (int v = 0; v < 3; ++v) {
         VoiceEffect& e = voiceEffects[v];
@@ -202,56 +196,4 @@ void Ym2149::runVoiceExtras() {
             if ((e.drumPosition >> 15) >= e.drumLength) e.drumActive = false;
         }
     }
-}
-
-int32_t Ym2149::mixVoices() const {
-    int32_t sum = 0;
-    for (int v = 0; v < 3; ++v) {
-        const int32_t tone = -int32_t(tonePhase[v] >> 31);  // all ones while high
-        const int32_t level = levelFromEnvelope[v] ? envelopeLevel : voiceLevel[v];
-        sum += (tone | toneMask[v]) & (noiseLevel | noiseMask[v]) & level;
-    }
-    return sum;
-}
-
-void Ym2149::advanceGenerators() {
-    for (int v = 0; v < 3; ++v) tonePhase[v] += toneIncrement[v];
-    noisePhase += noiseIncrement;
-    envelopePhase += envelopeIncrement;
-    // The first half plays once; once its phase wraps the second half loops.
-    if (envelopeStage == 0 && envelopePhase < envelopeIncrement) envelopeStage = 1;
-
-    retriggerPhase += uint32_t(retriggerIncrement);
-    if (retriggerPhase & 0x80000000u) {
-        retriggerPhase &= 0x7FFFFFFFu;
-        envelopePhase = 0;
-        envelopeStage = 0;
-    }
-    for (VoiceEffect& e : voiceEffects) e.gatePhase += uint32_t(e.gateStep);
-}
-
-int32_t Ym2149::removeDc(int32_t sample) {
-    dcSum += sample - dcRing[dcIndex];
-    dcRing[dcIndex] = sample;
-    dcIndex = (dcIndex + 1) & 511;
-    return sample - dcSum / 512;
-}
-
-int32_t Ym2149::lowPass(int32_t x0) {
-    if (!lowPassEnabled) return x0;
-    const int32_t out = floorShift(x0, 2) + floorShift(lowPassHistory[0], 1) +
-                        floorShift(lowPassHistory[1], 2);
-    lowPassHistory[1] = lowPassHistory[0];
-    lowPassHistory[0] = x0;
-    return out;
-}
-
-int16_t Ym2149::renderSample() {
-    stepNoise();
-    envelopeLevel = amplitudeTable[envelopeTable[envelopeShape][envelopeStage][envelopePhase >> 27]];
-    runVoiceExtras();
-    const int32_t mixed = mixVoices();
-    advanceGenerators();
-    const int32_t low = lowPass(removeDc(mixed)) & 0xFFFF;
-    return static_cast<int16_t>(low >= 0x8000 ? low - 0x10000 : low);
 }

@@ -9,25 +9,33 @@
 namespace {
 
 const uint32_t UNPACKED_SIZE_OFFSET = 11;
-const uint32_t MAX_IMAGE_SIZE = 0x7FFFFFFF;  // fileSize is signed 32-bit
+static_assert(YM_MAX_FILE_BYTES <= LH5_MAX_UNPACKED_SIZE, "the depacker must take every member load accepts");
 
 }  // namespace
 
 bool YmMusic::load(const uint8_t* bytes, uint32_t size) {
     release();
+    // A song starts from a fresh chip and player, whatever played before.
+    static_cast<YmPlayState&>(*this) = YmPlayState();
+    lastError = "";
+    if (size > YM_MAX_FILE_BYTES) return fail("YM file too large !");
     fileSize = int32_t(size);
-    fileData = size <= MAX_IMAGE_SIZE ? static_cast<uint8_t*>(std::malloc(size ? size : 1)) : nullptr;
+    fileData = static_cast<uint8_t*>(std::malloc(size ? size : 1));
     if (!fileData) return fail("MALLOC Error");
     if (size) std::memcpy(fileData, bytes, size);
     if (!depack(size)) return false;
     if (!parseFile()) {
         std::free(fileData);
         fileData = nullptr;
+        songInfo = YmSongInfo();
         return false;
     }
     chip.resetChip();
+    describeSong();
+    startSnapshots();
     musicReady = 1;
     paused = 0;
+    publish(nullptr, 0, false);
     return true;
 }
 

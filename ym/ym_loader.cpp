@@ -113,6 +113,7 @@ bool YmMusic::parseFile() {
     if (!fileData || fileSize < 4) return fail(TEXT_TRUNCATED);
     YmCursor cursor{fileData, fileData + fileSize, false};
     uint32_t tag = readBe32(cursor);
+    for (int i = 0; i < 4; i++) songInfo.tag[i] = char(tag >> (24 - 8 * i));
     bool loaded = false;
     switch (tag) {
         case tagOf("YM2!"):
@@ -160,7 +161,7 @@ bool YmMusic::parseRegisterOld(uint32_t tag) {
     frameBytes = 14;
     drumCount = 0;
     attributes = ATTR_INTERLEAVED;
-    chip.masterClock = 2000000;
+    chip.masterClock = YM_DEFAULT_MASTER_CLOCK;
     playerRate = 50;
     songKind = tag == tagOf("YM2!") ? KIND_YM2 : KIND_YM3;
     title = copyText("Unknown");
@@ -270,7 +271,7 @@ bool YmMusic::parseTracker(uint32_t tag, YmCursor& cursor) {
     }
     formatLabel = copyText(secondVersion ? "YM-T2" : "YM-T1");
     frameData = cursor.at;
-    chip.masterClock = 2000000;
+    chip.masterClock = YM_DEFAULT_MASTER_CLOCK;
     if (trackerVoiceCount < 1 || trackerVoiceCount > 8) return fail("Invalid tracker voice count !");
     if (!checkTiming()) return false;
     if (uint64_t(frameCount) * 4 * uint64_t(trackerVoiceCount) > bytesLeft(cursor)) {
@@ -396,6 +397,8 @@ void YmMusic::release() {
     musicReady = 0;
     paused = 1;
     finished = 0;
+    songInfo = YmSongInfo();
+    forgetSnapshots();
     freeText(title);
     freeText(author);
     freeText(comment);

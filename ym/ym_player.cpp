@@ -6,23 +6,20 @@
 #include "ym/drum_set.h"
 #include "ym/ym_music.h"
 
-const int32_t timerPrescaleTable[8] = {0, 4, 10, 16, 50, 64, 100, 200};
-
 namespace {
 
-const uint32_t TIMER_CLOCK = 2457600;
 const int VOICE_C = 2;
 
 // Moves the gate (or retrigger) phase by about 2^31 per timer period of t
 // ticks, downward; the product wraps in 32 bits.
 int32_t gateStep(const Ym2149& chip, uint32_t t) {
     int32_t perSample = INT32_MIN / chip.outputRate;
-    return int32_t(uint32_t(perSample) * (TIMER_CLOCK / t));
+    return int32_t(uint32_t(perSample) * (timerClock / t));
 }
 
 // Reads one sample byte per timer tick of t; 17.15 fixed point, the shift wraps.
 int32_t drumStep(const Ym2149& chip, uint32_t t) {
-    uint32_t shifted = (TIMER_CLOCK / t) << 15;
+    uint32_t shifted = (timerClock / t) << 15;
     return int32_t(shifted) / chip.outputRate;
 }
 
@@ -30,23 +27,27 @@ int32_t timerTicks(const uint8_t* frame, int prescalerByte, int countByte) {
     return timerPrescaleTable[frame[prescalerByte] >> 5] * frame[countByte];
 }
 
-// Starts the song's digidrum k on a voice, if it exists, has bytes and the timer runs.
-void startSongDrum(YmMusic& music, int voice, int32_t k, int32_t t) {
-    if (k >= music.drumCount || t <= 0) return;
-    const DigiDrum& drum = music.drums[k];
-    if (drum.samples && drum.size != 0) {
-        music.chip.startDigidrum(voice, drum.samples, drum.size, drumStep(music.chip, uint32_t(t)));
-    }
-}
+bool isMuted(uint32_t mutedVoices, int voice) { return (mutedVoices >> voice) & 1; }
 
 }  // namespace
 
 bool YmMusic::renderAudio(int16_t* samples, int32_t frames) {
     if (frames < 0) frames = 0;
+    takeControls();
     if (!musicReady || paused || finished) {
         std::memset(samples, 0, size_t(frames) * 2 * sizeof(int16_t));
+        publish(samples, frames, false);
         return !finished;
     }
+    if (frames == 0) return true;
+    keepSnapshot(frames, false);
+    renderSong(samples, frames);
+    renderedFrames += frames;
+    publish(samples, frames, true);
+    return true;
+}
+
+void YmMusic::renderSong(int16_t* samples, int32_t frames) {
     if (songKind == KIND_MIX) {
         renderDigiMix(samples, frames);
     } else if (songKind == KIND_TRACKER) {
@@ -54,7 +55,6 @@ bool YmMusic::renderAudio(int16_t* samples, int32_t frames) {
     } else {
         renderChip(samples, frames);
     }
-    return true;
 }
 
 void YmMusic::renderChip(int16_t* samples, int32_t frames) {
@@ -80,6 +80,26 @@ void YmMusic::renderChip(int16_t* samples, int32_t frames) {
     }
 }
 
+// Registers 0 to 10 of a frame. A muted voice gets level 0 with its tone and
+// noise off: a constant the chip's DC remover takes out, so it is not heard.
+void YmMusic::writeFrameRegisters(const uint8_t* f) {
+    for (int r = 0; r <= 10; r++) {
+        int value = f[r];
+        if (r == 7) {
+            for (int v = 0; v < 3; v++) {
+                if (isMuted(mutedVoices, v)) value |= 0x09 << v;
+            }
+        } else if (r >= 8 && isMuted(mutedVoices, r - 8)) {
+            value = 0;
+        }
+        chip.setRegister(r, value);
+    }
+    // A digidrum started before its voice was muted stops here.
+    for (int v = 0; v < 3; v++) {
+        if (isMuted(mutedVoices, v)) chip.voiceEffects[v].drumActive = false;
+    }
+}
+
 void YmMusic::advanceFrame() {
     if (nextFrame < 0) nextFrame = 0;
     if (nextFrame >= frameCount) {
@@ -91,7 +111,7 @@ void YmMusic::advanceFrame() {
         nextFrame = loopFrame;
     }
     const uint8_t* f = frameData + size_t(nextFrame) * size_t(frameBytes);
-    for (int r = 0; r <= 10; r++) chip.setRegister(r, f[r]);
+    writeFrameRegisters(f);
     chip.clearFrameEffects();
 
     if (songKind == KIND_YM2) {
@@ -104,7 +124,7 @@ void YmMusic::advanceFrame() {
             chip.setRegister(7, chip.regs[7] | 0x24);
             uint32_t d = f[10] & 0x7F;
             uint32_t c = f[12];
-            if (c != 0 && d < BUILT_IN_DRUM_COUNT) {
+            if (c != 0 && d < BUILT_IN_DRUM_COUNT && !isMuted(mutedVoices, VOICE_C)) {
                 const BuiltInDrum& drum = builtInDrumSet[d];
                 chip.startDigidrum(VOICE_C, drum.samples, drum.size, drumStep(chip, c));
             }
@@ -121,14 +141,23 @@ void YmMusic::advanceFrame() {
     } else if (songKind == KIND_YM5) {
         int v = (f[1] >> 4) & 3;
         int32_t t = timerTicks(f, 6, 14);
-        if (v != 0 && t != 0) chip.startVolumeGate(v - 1, f[7 + v] & 0x0F, gateStep(chip, uint32_t(t)));
-
-        v = (f[3] >> 4) & 3;
-        if (v != 0) {
-            startSongDrum(*this, v - 1, f[7 + v] & 0x1F, timerTicks(f, 8, 15));
+        if (v != 0 && t != 0 && !isMuted(mutedVoices, v - 1)) {
+            chip.startVolumeGate(v - 1, f[7 + v] & 0x0F, gateStep(chip, uint32_t(t)));
         }
+        v = (f[3] >> 4) & 3;
+        if (v != 0) startSongDrum(v - 1, f[7 + v] & 0x1F, timerTicks(f, 8, 15));
     }
     nextFrame += 1;
+}
+
+// Starts the song's digidrum k on a voice, if it exists, has bytes, the timer
+// runs and the voice is heard.
+void YmMusic::startSongDrum(int voice, int32_t k, int32_t t) {
+    if (k >= drumCount || t <= 0 || isMuted(mutedVoices, voice)) return;
+    const DigiDrum& drum = drums[k];
+    if (drum.samples && drum.size != 0) {
+        chip.startDigidrum(voice, drum.samples, drum.size, drumStep(chip, uint32_t(t)));
+    }
 }
 
 void YmMusic::startFrameEffect(const uint8_t* f, int codeByte, int prescalerByte, int countByte) {
@@ -139,10 +168,10 @@ void YmMusic::startFrameEffect(const uint8_t* f, int codeByte, int prescalerByte
     int b = f[8 + v];
     switch (c & 0xC0) {
         case 0x00:
-            if (t != 0) chip.startVolumeGate(v, b & 0x0F, gateStep(chip, uint32_t(t)));
+            if (t != 0 && !isMuted(mutedVoices, v)) chip.startVolumeGate(v, b & 0x0F, gateStep(chip, uint32_t(t)));
             break;
         case 0x40:
-            startSongDrum(*this, v, b & 0x1F, t);
+            startSongDrum(v, b & 0x1F, t);
             break;
         case 0xC0:
             if (t != 0) chip.startEnvelopeRetrigger(b & 0x0F, gateStep(chip, uint32_t(t)));
@@ -156,4 +185,7 @@ void YmMusic::stopAndRewind() {
     paused = 1;
     nextFrame = 0;
     currentMixBlock = -1;
+    renderedFrames = 0;
+    onSnapshotGrid = false;  // the chip keeps its state: not the song's start
+    publish(nullptr, 0, false);
 }

@@ -23,6 +23,7 @@ void YmMusic::renderDigiMix(int16_t* samples, int32_t frames) {
         int32_t a = int8_t(mixCursor[i]) * 256;
         int32_t b = i < (mixEnd >> 12) - 1 ? int8_t(mixCursor[i + 1]) * 256 : a;
         int16_t value = int16_t(a + (((b - a) * int32_t(mixPosition & 0xFFF)) >> 12));
+        if (mutedVoices & 1) value = 0;
         samples[2 * done] = value;
         samples[2 * done + 1] = value;
         mixPosition += mixStep;
@@ -96,6 +97,8 @@ void YmMusic::renderTracker(int16_t* samples, int32_t frames) {
         for (int32_t v = 0; v < trackerVoiceCount; v++) {
             TrackerVoice& voice = trackerVoices[v];
             if (!voice.running) continue;
+            // A muted voice goes on through its sample unheard.
+            const uint16_t heard = (mutedVoices >> v) & 1 ? 0 : 0xFFFF;
             uint32_t pos = voice.samplePosition;
             double exactStep = double(1u << trackerFrequencyShift) * (double(voice.frequency) * 65536.0) /
                                double(sampleRate);
@@ -107,7 +110,7 @@ void YmMusic::renderTracker(int16_t* samples, int32_t frames) {
                 int32_t a = row[data[pos >> 16]];
                 int32_t b = pos < end - 65536 ? row[data[(pos >> 16) + 1]] : a;
                 int64_t slope = int64_t(b - a) * int64_t(pos & 0xFFFF);
-                uint16_t value = uint16_t(a + int32_t(slope >> 16));
+                uint16_t value = uint16_t(a + int32_t(slope >> 16)) & heard;
                 int16_t& out = samples[2 * i];
                 out = int16_t(uint16_t(uint16_t(out) + value));
                 pos += step;

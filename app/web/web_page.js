@@ -78,67 +78,13 @@
   };
 
   // ---- Sound ----
-  // The worklet plays the chunks it was sent and asks for more while less
-  // than about 100 ms is queued or on its way. It runs in the audio thread's
-  // own scope, so it travels as source text.
-  function pullProcessorSource() {
-    const QUEUE_FRAMES = 4410;
-    const CHUNK_FRAMES = 1024;
-    class PullProcessor extends AudioWorkletProcessor {
-      constructor() {
-        super();
-        this.chunks = [];
-        this.offset = 0;
-        this.queued = 0;
-        this.pending = 0;
-        this.port.onmessage = event => {
-          this.chunks.push(event.data);
-          this.queued += event.data.left.length;
-          this.pending -= event.data.left.length;
-        };
-        this.request();
-      }
-      request() {
-        while (this.queued + this.pending < QUEUE_FRAMES) {
-          this.port.postMessage(CHUNK_FRAMES);
-          this.pending += CHUNK_FRAMES;
-        }
-      }
-      process(inputs, outputs) {
-        const left = outputs[0][0], right = outputs[0][1];
-        let i = 0;
-        while (i < left.length && this.chunks.length > 0) {
-          const chunk = this.chunks[0];
-          const n = Math.min(left.length - i, chunk.left.length - this.offset);
-          left.set(chunk.left.subarray(this.offset, this.offset + n), i);
-          right.set(chunk.right.subarray(this.offset, this.offset + n), i);
-          i += n;
-          this.offset += n;
-          this.queued -= n;
-          if (this.offset === chunk.left.length) {
-            this.chunks.shift();
-            this.offset = 0;
-          }
-        }
-        if (i < left.length) {
-          left.fill(0, i);
-          right.fill(0, i);
-          this.port.postMessage(-1);  // an underrun, counted by the page
-        }
-        this.request();
-        return true;
-      }
-    }
-    registerProcessor('pull-processor', PullProcessor);
-  }
+  // Through the pull worklet both pages share (pull_worklet.js).
 
   // Made during the start gesture, so that the context starts running.
   function createAudio(rate) {
     try {
       const context = new AudioContext({ sampleRate: rate, latencyHint: 'interactive' });
-      const source = '(' + pullProcessorSource.toString() + ')();';
-      const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
-      const ready = context.audioWorklet.addModule(url).then(() => true, error => {
+      const ready = context.audioWorklet.addModule(vitrelumePullWorkletUrl()).then(() => true, error => {
         console.log(`Audio worklet: ${error}`);
         return false;
       });
@@ -156,22 +102,15 @@
       return;
     }
     if (page.ended) return;
-    const samples = Module._webPullSound(frames) >> 1;
-    const left = new Float32Array(frames), right = new Float32Array(frames);
-    for (let i = 0; i < frames; i++) {
-      left[i] = HEAP16[samples + 2 * i] / 32768;
-      right[i] = HEAP16[samples + 2 * i + 1] / 32768;
-    }
+    vitrelumeSendFrames(port, Module._webPullSound(frames), frames);
     page.soundFrames += frames;
-    port.postMessage({ left, right }, [left.buffer, right.buffer]);
   }
 
   page.openAudio = async function () {
     if (!audio || !(await audio.ready)) return 0;
     try {
-      const node = new AudioWorkletNode(audio.context, 'pull-processor', { numberOfInputs: 0, outputChannelCount: [2] });
+      const node = vitrelumePullNode(audio.context);
       node.port.onmessage = event => answerSoundRequest(node.port, event.data);
-      node.connect(audio.context.destination);
       audio.node = node;
       return 1;
     } catch (error) {

@@ -1,8 +1,19 @@
-// Depacking throughput, counted in bytes of output, on a register-dump-like
-// song of about 200 KB packed by our own packer.
+// Depacking throughput, counted in bytes of output, on two members packed by
+// our own packer: a register-dump-like song of about 200 KB, which unpacks
+// mostly from long matches, and 8.2 MB of mixed data (source text, PNG
+// pictures, register dumps, random bytes), where literals take most of the
+// time. Archives named on the command line are timed too:
+//   bench_lh5 [benchmark options] [ARCHIVE...]
+// (bench/lh5/compare_archivers.sh keeps its jlha-made mixed archive on request).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "tools/lh5/lh5_encoder.h"
@@ -10,11 +21,13 @@
 
 namespace {
 
+using Bytes = std::vector<uint8_t>;
+
 // 13,000 frames of 16 register columns, one column after another: notes held
 // for a few frames, a bass line, a four-bar loop with small variations.
-std::vector<uint8_t> registerDump() {
+Bytes registerDump() {
     const int frames = 13000;
-    std::vector<uint8_t> out;
+    Bytes out;
     out.reserve(frames * 16);
     uint32_t noise = 12345;
     for (int reg = 0; reg < 16; reg++) {
@@ -34,22 +47,87 @@ std::vector<uint8_t> registerDump() {
     return out;
 }
 
-void depackSong(benchmark::State& state) {
-    std::vector<uint8_t> song = registerDump();
-    std::vector<uint8_t> archive = lh5PackArchive(song, "song.ym");
+Bytes readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The files under the source tree's folders with these extensions, in name order.
+Bytes treeFiles(const std::vector<std::string>& folders, const std::vector<std::string>& extensions) {
+    std::vector<std::filesystem::path> paths;
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(
+                 std::filesystem::path(VITRELUME_SOURCE_DIR) / folder, error)) {
+            const std::string ext = entry.path().extension().string();
+            if (entry.is_regular_file() && std::find(extensions.begin(), extensions.end(), ext) != extensions.end()) {
+                paths.push_back(entry.path());
+            }
+        }
+    }
+    std::sort(paths.begin(), paths.end());
+    Bytes all;
+    for (const auto& path : paths) {
+        Bytes file = readFile(path);
+        all.insert(all.end(), file.begin(), file.end());
+    }
+    return all;
+}
+
+void appendCycled(Bytes& out, const Bytes& part, size_t size) {
+    for (size_t done = 0; done < size && !part.empty(); done += part.size()) {
+        out.insert(out.end(), part.begin(), part.begin() + long(std::min(part.size(), size - done)));
+    }
+}
+
+Bytes mixedData() {
+    Bytes out;
+    appendCycled(out, treeFiles({"demo", "ym", "app", "tools", "tests"}, {".cpp", ".h", ".sh"}), 2500000);
+    appendCycled(out, treeFiles({"resources", "docs"}, {".png"}), 1500000);
+    appendCycled(out, registerDump(), 2200000);
+    uint64_t state = 16;
+    for (int i = 0; i < 2000000; i++) {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        out.push_back(uint8_t(state >> 56));
+    }
+    return out;
+}
+
+void depack(benchmark::State& state, const Bytes& archive) {
+    uint32_t unpackedSize = 0;
     for (auto _ : state) {
         uint8_t* result = nullptr;
-        uint32_t size = 0;
-        if (lh5UnpackArchive(archive.data(), uint32_t(archive.size()), &result, &size) != LH5_OK) {
+        if (lh5UnpackArchive(archive.data(), uint32_t(archive.size()), &result, &unpackedSize) != LH5_OK) {
             state.SkipWithError("depacking failed");
             break;
         }
         benchmark::DoNotOptimize(result);
         std::free(result);
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(song.size()));
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(unpackedSize));
     state.counters["packed"] = double(archive.size());
 }
-BENCHMARK(depackSong)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    static std::vector<Bytes> archives;  // outlive the run
+    archives.reserve(size_t(argc) + 1);
+    archives.push_back(lh5PackArchive(registerDump(), "song.ym"));
+    benchmark::RegisterBenchmark("depackSong", depack, archives.back())->Unit(benchmark::kMicrosecond);
+    archives.push_back(lh5PackArchive(mixedData(), "mixed.bin"));
+    benchmark::RegisterBenchmark("depackMixed", depack, archives.back())->Unit(benchmark::kMillisecond);
+    for (int i = 1; i < argc; i++) {
+        archives.push_back(readFile(argv[i]));
+        if (archives.back().empty()) {
+            std::fprintf(stderr, "bench_lh5: cannot read %s\n", argv[i]);
+            return 1;
+        }
+        std::string name = "depackFile/" + std::filesystem::path(argv[i]).filename().string();
+        benchmark::RegisterBenchmark(name.c_str(), depack, archives.back())->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,5 +1,6 @@
-// Whole-song rendering speed of each song kind (as a real-time factor) and the
-// start-up cost of unpacking and parsing a packed song of the shipped size.
+// Whole-song rendering speed of each song kind (as a real-time factor), the
+// start-up cost of unpacking and parsing a packed song of the shipped size,
+// and the cost of an exact seek.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -18,8 +19,7 @@ const int32_t OUTPUT_RATE = 44100;
 std::unique_ptr<YmMusic> load(const YmBytes& image) {
     auto music = std::make_unique<YmMusic>();
     if (!music->load(image.data(), uint32_t(image.size()))) return nullptr;
-    music->chip.setLowPass(true);
-    music->loopEnabled = true;
+    music->setLoop(true);
     return music;
 }
 
@@ -82,7 +82,7 @@ void loadPacked(benchmark::State& state, const YmBytes& packed) {
             state.SkipWithError("song refused");
             return;
         }
-        benchmark::DoNotOptimize(music->frameData);
+        benchmark::DoNotOptimize(music->info().length);
     }
     state.counters["packed_bytes"] = double(packed.size());
 }
@@ -109,8 +109,40 @@ void BM_RenderShippedSong(benchmark::State& state) {
     renderSong(state, YmBytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
 }
 
+// Seeking a ten-minute song: to its last second from a fresh load (every frame
+// rendered silently), and five seconds back from there (from a snapshot).
+const int64_t TEN_MINUTES = int64_t(600) * OUTPUT_RATE;
+
+YmBytes tenMinuteSong() {
+    YmRegisterSong song;
+    song.frames = composeTune(600 * 50);
+    return writeRegisterSong(song);
+}
+
+void BM_SeekTenMinutesFromLoad(benchmark::State& state) {
+    const YmBytes image = tenMinuteSong();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto music = load(image);
+        state.ResumeTiming();
+        music->seek(TEN_MINUTES - OUTPUT_RATE);
+        benchmark::DoNotOptimize(music->position());
+    }
+}
+
+void BM_SeekBackFiveSeconds(benchmark::State& state) {
+    auto music = load(tenMinuteSong());
+    music->seek(TEN_MINUTES - OUTPUT_RATE);
+    for (auto _ : state) {
+        music->seek(TEN_MINUTES - 6 * OUTPUT_RATE);
+        benchmark::DoNotOptimize(music->position());
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_SeekTenMinutesFromLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SeekBackFiveSeconds)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderYm5Song)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderTrackerSong)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderMixSong)->Unit(benchmark::kMillisecond)->UseRealTime();

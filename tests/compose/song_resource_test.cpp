@@ -16,14 +16,15 @@ TEST(SongResource, LoadsAsALoopingYm5SongOfThreeToFourAndAHalfMinutes) {
     const std::vector<uint8_t> packed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(packed.empty());
     YmMusic music;
-    ASSERT_TRUE(music.load(packed.data(), uint32_t(packed.size()))) << music.lastError;
-    EXPECT_EQ(music.songKind, KIND_YM5);
-    EXPECT_EQ(music.playerRate, 50);
-    EXPECT_EQ(music.loopFrame, 0);
-    EXPECT_EQ(music.chip.masterClock, 2000000u);
-    EXPECT_GE(music.frameCount, 3 * 60 * 50);
-    EXPECT_LE(music.frameCount, 270 * 50);
-    EXPECT_GT(music.drumCount, 0);
+    ASSERT_TRUE(music.load(packed.data(), uint32_t(packed.size()))) << music.lastErrorText();
+    const YmSongInfo& info = music.info();
+    EXPECT_EQ(info.kind, KIND_YM5);
+    EXPECT_EQ(info.playerRate, 50);
+    EXPECT_EQ(info.loopFrame, 0);
+    EXPECT_EQ(info.masterClock, 2000000u);
+    EXPECT_GE(info.frameCount, 3 * 60 * 50);
+    EXPECT_LE(info.frameCount, 270 * 50);
+    EXPECT_GT(info.drumCount, 0);
 
     std::vector<int16_t> buffer(2 * 2205);
     int loudest = 0;

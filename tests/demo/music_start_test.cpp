@@ -11,8 +11,8 @@ namespace {
 std::vector<int16_t> songOpening(ResourceData song, int32_t frames) {
     YmMusic music;
     loadMusic(music, song);
-    EXPECT_TRUE(music.loopEnabled);
-    EXPECT_EQ(music.paused, 0);
+    EXPECT_TRUE(music.isLooping());
+    EXPECT_FALSE(music.isPaused());
     std::vector<int16_t> samples(size_t(frames) * 2, 7);
     for (int32_t done = 0; done < frames; done += 2205) music.renderAudio(&samples[size_t(done) * 2], 2205);
     return samples;

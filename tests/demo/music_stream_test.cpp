@@ -25,7 +25,7 @@ struct WatchingDevice : SoundDevice {
         ring.assign(size_t(frames) * 2, 0);
         return true;
     }
-    void releaseBuffer() override { musicWholeAtRelease = demoState.music && demoState.music->musicReady == 1; }
+    void releaseBuffer() override { musicWholeAtRelease = demoState.music && demoState.music->isLoaded(); }
     bool play() override { return true; }
     void waitForNotification(int) override {
         std::this_thread::sleep_for(std::chrono::microseconds(300));

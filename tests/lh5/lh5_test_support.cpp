@@ -1,5 +1,6 @@
 #include "tests/lh5/lh5_test_support.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -83,6 +84,35 @@ Bytes withExtension(const Bytes& archive, const Bytes& extension) {
     uint8_t sum = 0;
     for (size_t i = 2; i < size_t(out[0]) + 2; i++) sum = uint8_t(sum + out[i]);
     out[1] = sum;
+    return out;
+}
+
+Bytes damagedArchive(const Bytes& archive, uint32_t seed, uint16_t crc) {
+    std::mt19937 rng(seed);
+    const size_t start = 24u + archive[21];
+    const size_t packed = archive.size() - 1 - start;  // without the end mark
+    Bytes out = archive;
+    switch (seed % 4) {
+        case 0:
+            out[start + rng() % packed] ^= uint8_t(1u << (rng() % 8));
+            break;
+        case 1:
+            out[start + rng() % std::min<size_t>(packed, 64)] ^= uint8_t(1u << (rng() % 8));
+            break;
+        case 2: {
+            size_t kept = rng() % packed;
+            out.resize(start + kept);
+            for (int i = 0; i < 4; i++) out[7 + i] = uint8_t(kept >> (8 * i));
+            break;
+        }
+        default: {
+            size_t at = start + rng() % (packed - 16);
+            std::fill(out.begin() + long(at), out.begin() + long(at + 16), 0);
+            break;
+        }
+    }
+    out[start - 2] = uint8_t(crc);
+    out[start - 1] = uint8_t(crc >> 8);
     return out;
 }
 

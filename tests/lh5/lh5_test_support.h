@@ -36,6 +36,12 @@ Bytes runInScratch(const std::vector<std::pair<std::string, Bytes>>& files, cons
 // jlha's level-0 "-lh5-" archive of data (it stores what it cannot shrink as "-lh0-").
 Bytes packWithJlha(const Bytes& data);
 
+// The archive with its packed stream damaged in one of four ways, picked and
+// placed by the seed: one bit flipped anywhere, one bit flipped among the
+// first 64 bytes (the first block's code descriptions), the stream cut short
+// (packed size field and bytes), 16 bytes zeroed. The header CRC is `crc`.
+Bytes damagedArchive(const Bytes& archive, uint32_t seed, uint16_t crc);
+
 struct Unpacked {
     int status;
     Bytes data;

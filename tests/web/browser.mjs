@@ -3,7 +3,7 @@
 // message per NUL), and a tiny HTTP server serves the site from 127.0.0.1.
 import { spawn } from 'node:child_process';
 import { once } from 'node:events';
-import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import http from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -187,9 +187,31 @@ export class Page {
     await this.send('Input.dispatchKeyEvent', { type: 'keyUp', ...common });
   }
 
+  // Gives the file input that `selector` finds these files, as a user's
+  // choice in the file dialog would (the page gets its change event).
+  async chooseFiles(selector, files) {
+    const { root } = await this.send('DOM.getDocument');
+    const { nodeId } = await this.send('DOM.querySelector', { nodeId: root.nodeId, selector });
+    await this.send('DOM.setFileInputFiles', { nodeId, files });
+  }
+
+  // A click at `fraction` (0 to 1) of the width of the element `selector`
+  // finds, half way down.
+  async clickOn(selector, fraction = 0.5) {
+    const box = await this.evaluate(`(() => { const b = document.querySelector(${JSON.stringify(selector)}).getBoundingClientRect();
+      return { x: b.left + b.width * ${fraction}, y: b.top + b.height / 2 }; })()`);
+    await this.click(box.x, box.y);
+  }
+
   async click(x, y) {
     for (const type of ['mousePressed', 'mouseReleased'])
       await this.send('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 });
+  }
+
+  // Writes the page as shown to a PNG file.
+  async savePicture(file) {
+    const { data } = await this.send('Page.captureScreenshot', { format: 'png' });
+    writeFileSync(file, Buffer.from(data, 'base64'));
   }
 
   // The page as shown, in device pixels: { width, height, rgba }.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ym/ym2149.h"
@@ -42,9 +43,41 @@ Ym2149 envelopeChip(int shape) {
 
 }  // namespace
 
-TEST(YmChip, AmplitudeTableIsScaledOnceOnly) {
+// The table is scaled before any chip exists and stays so with every chip made.
+TEST(YmChip, AmplitudeTableHoldsTheScaledLevelsFromTheStart) {
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(amplitudeTable[i], IN_USE[i]) << i;
     Ym2149 first, second;
     for (int i = 0; i < 16; ++i) EXPECT_EQ(amplitudeTable[i], IN_USE[i]) << i;
+}
+
+// Chips made and played on two threads at once share nothing that either
+// writes, and each sounds as one played alone. The first chips of the process
+// are the two made at once (CTest runs each test in a process of its own), so
+// ThreadSanitizer runs would also see a table set up by the first chip made.
+TEST(YmChip, ChipsOnTwoThreadsSoundAsOnOne) {
+    auto play = [](int voiceLevel) {
+        Ym2149 chip;
+        chip.setRegister(0, 200);
+        chip.setRegister(6, 5);
+        chip.setRegister(7, 0x30);
+        chip.setRegister(8, voiceLevel);
+        chip.setRegister(9, 0x10);
+        chip.setRegister(11, 90);
+        chip.setRegister(13, 14);
+        return render(chip, 20000);
+    };
+    std::vector<std::vector<int>> rounds[2];
+    for (int round = 0; round < 10; ++round) {
+        std::thread second([&] { rounds[1].push_back(play(9)); });
+        rounds[0].push_back(play(15));
+        second.join();
+    }
+    const std::vector<int> alone[2] = {play(15), play(9)};
+    for (int round = 0; round < 10; ++round) {
+        ASSERT_EQ(rounds[0][size_t(round)], alone[0]) << round;
+        ASSERT_EQ(rounds[1][size_t(round)], alone[1]) << round;
+    }
+    EXPECT_NE(alone[0], alone[1]);
 }
 
 TEST(YmChip, PeriodRegistersGiveExactIncrements) {

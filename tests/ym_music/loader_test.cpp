@@ -37,28 +37,36 @@ TEST(YmLoader, OldRegisterFormatsGetDefaultsAndFrameOrder) {
     for (int i = 0; i < 14 * 3; i++) image.push_back(uint8_t(100 + i));
     bool loaded = false;
     auto music = loadSong(image, &loaded);
-    ASSERT_TRUE(loaded) << music->lastError;
-    EXPECT_EQ(music->songKind, KIND_YM2);
-    EXPECT_EQ(music->frameCount, 3);
-    EXPECT_EQ(music->frameBytes, 14);
-    EXPECT_EQ(music->playerRate, 50);
-    EXPECT_EQ(music->chip.masterClock, 2000000u);
-    EXPECT_EQ(music->attributes, 0u);
-    EXPECT_STREQ(music->title, "Unknown");
-    EXPECT_STREQ(music->comment, "Converted by Varnoli.");
-    EXPECT_STREQ(music->formatLabel, "YM 2");
-    EXPECT_STREQ(music->driverLabel, "YM-Chip driver");
+    ASSERT_TRUE(loaded) << music->lastErrorText();
+    const YmSongInfo& info = music->info();
+    EXPECT_EQ(info.kind, KIND_YM2);
+    EXPECT_STREQ(info.tag, "YM2!");
+    EXPECT_EQ(info.frameCount, 3);
+    EXPECT_EQ(info.playerRate, 50);
+    EXPECT_EQ(info.masterClock, 2000000u);
+    EXPECT_EQ(info.length, 3 * FRAME_LENGTH);
+    EXPECT_STREQ(info.title, "Unknown");
+    EXPECT_STREQ(info.comment, "Converted by Varnoli.");
+    EXPECT_STREQ(info.format, "YM 2");
+    EXPECT_STREQ(info.driver, "YM-Chip driver");
+
     // Frame 1 is the bytes at offsets 5, 8, 11, ... of the image.
-    for (int r = 0; r < 14; r++) EXPECT_EQ(music->frameData[14 + r], image[size_t(5 + 3 * r)]) << r;
+    std::memcpy(&image[0], "YM3!", 4);
+    EXPECT_EQ(play(*loadedSong(image), 2 * FRAME_LENGTH), reference(2 * FRAME_LENGTH, [&](Ym2149& chip, int n) {
+                  uint8_t f[14];
+                  for (int r = 0; r < 14; r++) f[r] = image[size_t(4 + n + 3 * r)];
+                  writeFrame(chip, f);
+              }));
 
     // The loop frame of "YM3b" is little-endian.
     music = loadSong(writeOldRegisterSong("YM3b", composeOldTune(20), 16), &loaded);
-    ASSERT_TRUE(loaded) << music->lastError;
-    EXPECT_EQ(music->songKind, KIND_YM3);
-    EXPECT_EQ(music->frameCount, 20);
-    EXPECT_EQ(music->loopFrame, 16);
-    EXPECT_STREQ(music->comment, "");
-    EXPECT_STREQ(music->formatLabel, "YM 3b (loop)");
+    ASSERT_TRUE(loaded) << music->lastErrorText();
+    EXPECT_EQ(music->info().kind, KIND_YM3);
+    EXPECT_EQ(music->info().frameCount, 20);
+    EXPECT_EQ(music->info().loopFrame, 16);
+    EXPECT_EQ(music->info().loopLength, 4 * FRAME_LENGTH);
+    EXPECT_STREQ(music->info().comment, "");
+    EXPECT_STREQ(music->info().format, "YM 3b (loop)");
 }
 
 TEST(YmLoader, TagAndCheckStringDecideTheFormat) {
@@ -89,74 +97,87 @@ TEST(YmLoader, RegisterSongFramesAreBroughtIntoFrameOrder) {
     song.loopFrame = 4;
     song.texts = {"Title", "Author", "Comment"};
     bool loaded = false;
-    auto plain = loadSong(writeRegisterSong(song), &loaded);
-    ASSERT_TRUE(loaded) << plain->lastError;
-    EXPECT_EQ(plain->songKind, KIND_YM6);
-    EXPECT_EQ(plain->chip.masterClock, 1773400u);
-    EXPECT_EQ(plain->playerRate, 60);
-    EXPECT_EQ(plain->loopFrame, 4);
-    EXPECT_STREQ(plain->author, "Author");
-    EXPECT_STREQ(plain->formatLabel, "YM 6");
+    auto six = loadSong(writeRegisterSong(song), &loaded);
+    ASSERT_TRUE(loaded) << six->lastErrorText();
+    const YmSongInfo& info = six->info();
+    EXPECT_EQ(info.kind, KIND_YM6);
+    EXPECT_EQ(info.masterClock, 1773400u);
+    EXPECT_EQ(info.playerRate, 60);
+    EXPECT_EQ(info.loopFrame, 4);
+    EXPECT_EQ(info.length, 5 * 735);
+    EXPECT_EQ(info.loopLength, 735);
+    EXPECT_STREQ(info.author, "Author");
+    EXPECT_STREQ(info.format, "YM 6");
 
+    // The same frames stored column by column sound the same.
     song.tag = "YM5!";
+    auto plain = loadedSong(writeRegisterSong(song));
     song.attributes = ATTR_INTERLEAVED;
-    auto interleaved = loadSong(writeRegisterSong(song), &loaded);
-    ASSERT_TRUE(loaded) << interleaved->lastError;
-    EXPECT_EQ(interleaved->songKind, KIND_YM5);
-    EXPECT_EQ(std::memcmp(interleaved->frameData, plain->frameData, 5 * 16), 0);
-    EXPECT_EQ(interleaved->frameData[3 * 16 + 7], 3 * 16 + 7);
+    auto interleaved = loadedSong(writeRegisterSong(song));
+    EXPECT_EQ(interleaved->info().kind, KIND_YM5);
+    EXPECT_EQ(play(*interleaved, 6 * 735), play(*plain, 6 * 735));
 }
 
 TEST(YmLoader, DigidrumsAreCopiedAndFourBitLevelsConverted) {
+    // Drum 2 on voice C, then drum 0, each at t = 4 x 1.
+    YmFrame16 drumTwo = frame16({{3, 0x30}, {8, 0x20}, {10, 0x02}, {13, 255}, {15, 1}});
+    YmFrame16 drumZero = frame16({{3, 0x30}, {8, 0x20}, {10, 0x00}, {13, 255}, {15, 1}});
     YmRegisterSong song;
-    song.frames = numberedFrames(1);
+    song.frames = {drumTwo, drumZero};
     YmBytes levels;
     for (int i = 0; i < 16; i++) levels.push_back(uint8_t(0xF0 | i));  // high nibble ignored
     song.drums = {{1, 2, 3}, {}, levels};
     song.attributes = ATTR_4BIT_DRUMS | ATTR_INTERLEAVED;
     bool loaded = false;
     auto music = loadSong(writeRegisterSong(song), &loaded);
-    ASSERT_TRUE(loaded) << music->lastError;
-    ASSERT_EQ(music->drumCount, 3);
-    EXPECT_EQ(music->drums[1].size, 0u);
-    EXPECT_EQ(music->drums[1].samples, nullptr);
-    ASSERT_EQ(music->drums[2].size, 16u);
+    ASSERT_TRUE(loaded) << music->lastErrorText();
+    EXPECT_EQ(music->info().drumCount, 3);
+    EXPECT_STREQ(music->info().title, "Test song");  // the empty drum skipped no bytes
     const uint8_t expected[16] = {0, 0, 0, 0, 1, 2, 3, 4, 5, 8, 11, 16, 24, 34, 55, 85};
-    EXPECT_EQ(std::memcmp(music->drums[2].samples, expected, 16), 0);
-    EXPECT_EQ(music->drums[0].samples[0], 0);  // converted as well: level 1 gives 0
-    EXPECT_EQ(music->attributes & ATTR_4BIT_DRUMS, 0u);
-    EXPECT_STREQ(music->title, "Test song");  // the empty drum skipped no bytes
+    const uint8_t lowLevels[3] = {0, 0, 0};  // levels 1 to 3 are below one step of a drum byte
+    EXPECT_EQ(play(*music, 2 * FRAME_LENGTH), reference(2 * FRAME_LENGTH, [&](Ym2149& chip, int n) {
+                  writeFrame(chip, song.frames[size_t(n)].data());
+                  chip.startDigidrum(2, n == 0 ? expected : lowLevels, n == 0 ? 16 : 3, -30434);
+              }));
 }
 
 TEST(YmLoader, TrackerSongsGetSamplesVolumeTableAndLineOrder) {
+    // One byte a frame at volume 63 through bytes 0, 128, 255: the table's
+    // ends. The last byte is held, then the voice ends; volume 0 is silent.
     YmTrackerSong song = oneVoiceTracker();
-    song.samples = {{{1, 2, 3, 4}, 0}, {{5, 6}, 0}};
+    song.lines = {0, 63, 0xAC, 0x44, 0, 0, 0xAC, 0x44};
     bool loaded = false;
     auto music = loadSong(writeTrackerSong(song), &loaded);
-    ASSERT_TRUE(loaded) << music->lastError;
-    EXPECT_EQ(music->songKind, KIND_TRACKER);
-    EXPECT_EQ(music->drums[0].repeatLength, 4u);  // "YMT1": the whole sample
-    EXPECT_STREQ(music->formatLabel, "YM-T1");
-    EXPECT_STREQ(music->driverLabel, "Universal Tracker");
-    EXPECT_EQ(music->trackerVolumeTable[63][0], -32256);
-    EXPECT_EQ(music->trackerVolumeTable[63][255], 32004);
-    EXPECT_EQ(music->trackerVolumeTable[63][128], 0);
-    for (int s = 0; s < 256; s++) EXPECT_EQ(music->trackerVolumeTable[0][s], 0);
+    ASSERT_TRUE(loaded) << music->lastErrorText();
+    EXPECT_EQ(music->info().kind, KIND_TRACKER);
+    EXPECT_EQ(music->info().voiceCount, 1);
+    EXPECT_STREQ(music->info().format, "YM-T1");
+    EXPECT_STREQ(music->info().driver, "Universal Tracker");
+    std::vector<int16_t> expected(2 * FRAME_LENGTH, 0);
+    expected[0] = -32256;
+    expected[2] = 32004;
+    EXPECT_EQ(play(*music, 2 * FRAME_LENGTH), expected);
 
-    // "YMT2": repeat lengths clamp, the top nibble is the frequency shift.
-    song.tag = "YMT2";
+    // Two voices share the range: byte 255 at volume 63 is half as loud.
     song.voiceCount = 2;
-    song.samples = {{{1, 2, 3, 4}, 9}, {{5, 6}, 1}};
-    song.lines = {0, 63, 1, 0, 1, 63, 2, 0, /* line 1 */ 255, 1, 3, 4, 1, 2, 5, 6};
-    song.attributes = 0x30000001;
-    music = loadSong(writeTrackerSong(song), &loaded);
-    ASSERT_TRUE(loaded) << music->lastError;
-    EXPECT_EQ(music->trackerFrequencyShift, 3u);
-    EXPECT_EQ(music->attributes, 0u);
-    EXPECT_EQ(music->drums[0].repeatLength, 4u);
-    EXPECT_EQ(music->drums[1].repeatLength, 1u);
-    EXPECT_EQ(music->trackerVolumeTable[63][255], 16002);  // two voices share the range
-    EXPECT_EQ(std::memcmp(music->frameData, song.lines.data(), song.lines.size()), 0);
+    song.lines = {0, 63, 0xAC, 0x44, 0, 63, 0, 0};
+    EXPECT_EQ(play(*loadedSong(writeTrackerSong(song)), 3)[2], 16002);
+
+    // "YMT2": the top nibble is a frequency shift (3: eight times as fast),
+    // the lines may be stored interleaved, and a repeat longer than its
+    // sample is cut to the sample, so a looping voice goes round it all.
+    YmTrackerSong fast;
+    fast.tag = "YMT2";
+    fast.voiceCount = 2;
+    fast.samples = {{{1, 2, 3, 4, 200, 255, 9, 0}, 9}, {{5, 6}, 1}};
+    fast.lines = {0, 63 | 0x40, 0x05, 0x00, 1, 63, 0, 0, /* line 1 */ 255, 50, 0x04, 0x00, 1, 40, 0x10, 0};
+    fast.attributes = 0x30000001;
+    YmTrackerSong slow = fast;
+    slow.attributes = 0;
+    slow.lines = {0, 63 | 0x40, 0x28, 0x00, 1, 63, 0, 0, 255, 50, 0x20, 0x00, 1, 40, 0x80, 0};
+    std::vector<int16_t> out = play(*loadedSong(writeTrackerSong(fast)), 2 * FRAME_LENGTH);
+    EXPECT_EQ(out, play(*loadedSong(writeTrackerSong(slow)), 2 * FRAME_LENGTH));
+    EXPECT_NE(std::vector<int16_t>(out.begin() + 800, out.begin() + 880), std::vector<int16_t>(80, 0));
 }
 
 TEST(YmLoader, MixSongsClampRepeatsAndStoreSignedSamples) {
@@ -164,23 +185,24 @@ TEST(YmLoader, MixSongsClampRepeatsAndStoreSignedSamples) {
     song.blocks.push_back({0, 4, 1000, 8000});
     bool loaded = false;
     auto music = loadSong(writeMixSong(song), &loaded);
-    ASSERT_TRUE(loaded) << music->lastError;
-    EXPECT_EQ(music->songKind, KIND_MIX);
-    ASSERT_EQ(music->mixBlockCount, 3);
-    EXPECT_EQ(music->mixBlocks[0].repeatCount, 31);
-    EXPECT_EQ(music->mixBlocks[1].repeatCount, 32);
-    EXPECT_EQ(music->mixBlocks[2].repeatCount, 32);
-    EXPECT_EQ(music->mixBlocks[2].replayFrequency, 8000);
-    EXPECT_EQ(music->mixSamples[0], 0x80);
-    EXPECT_EQ(music->mixSamples[1], 0x7F);
-    EXPECT_EQ(music->attributes, uint32_t(ATTR_SIGNED_SAMPLES));
-    EXPECT_EQ(music->currentMixBlock, -1);
-    EXPECT_STREQ(music->driverLabel, "Digi-Mix driver");
+    ASSERT_TRUE(loaded) << music->lastErrorText();
+    const YmSongInfo& info = music->info();
+    EXPECT_EQ(info.kind, KIND_MIX);
+    EXPECT_EQ(info.blockCount, 3);
+    EXPECT_EQ(info.voiceCount, 1);
+    EXPECT_STREQ(info.driver, "Digi-Mix driver");
+    // 31 plays of 2 bytes, 32 of 2, and 1000 clamped to 32 plays of 4, at 8,000 Hz.
+    EXPECT_EQ(info.length, 1401);  // 254 / 8000 s, rounded up to a frame
+    // Unsigned bytes 0x00 and 0xFF are the lowest and highest values.
+    std::vector<int16_t> out = play(*music, 3);
+    EXPECT_EQ(out[0], -32768);
+    EXPECT_GT(out[1], out[0]);
 
+    // Signed: 0x00 is the middle and 0xFF just below it.
     song.signedSamples = true;
-    music = loadSong(writeMixSong(song), &loaded);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(music->mixSamples[1], 0xFF);
+    out = play(*loadedSong(writeMixSong(song)), 3);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_LT(out[1], 0);
 }
 
 TEST(YmLoader, UnplayableSongsAreRefusedWithTheirReason) {
@@ -199,6 +221,7 @@ TEST(YmLoader, UnplayableSongsAreRefusedWithTheirReason) {
     EXPECT_EQ(refusal(writeOldRegisterSong("YM3b", composeOldTune(4), 4)), "Invalid loop frame !");
     EXPECT_EQ(refusal({'Y', 'M', '3', '!', 1, 2, 3}), "Invalid frame count !");
     EXPECT_EQ(refusal({}), "Truncated YM file !");
+    EXPECT_EQ(refusal(YmBytes(YM_MAX_FILE_BYTES + 1)), "YM file too large !");
 
     auto tracker = [](auto change) {
         YmTrackerSong song = oneVoiceTracker();

@@ -8,47 +8,12 @@
 
 namespace {
 
-const int FRAME_LENGTH = 882;  // output frames per register frame at 50 Hz
-
 std::unique_ptr<YmMusic> ym5Song(const char* tag, std::vector<YmFrame16> frames, std::vector<YmBytes> drums = {}) {
     YmRegisterSong song;
     song.tag = tag;
     song.frames = std::move(frames);
     song.drums = std::move(drums);
     return loadedSong(writeRegisterSong(song));
-}
-
-// Left channel of one request; the right one must be the same.
-std::vector<int16_t> play(YmMusic& music, int frames) {
-    std::vector<int16_t> buffer(size_t(2 * frames));
-    EXPECT_TRUE(music.renderAudio(buffer.data(), frames));
-    std::vector<int16_t> left;
-    for (int i = 0; i < frames; i++) {
-        EXPECT_EQ(buffer[size_t(2 * i)], buffer[size_t(2 * i + 1)]) << i;
-        left.push_back(buffer[size_t(2 * i)]);
-    }
-    return left;
-}
-
-// What a chip driven by hand sounds like: tick(chip, n) runs before output frame n x 882.
-std::vector<int16_t> reference(int frames, const std::function<void(Ym2149&, int)>& tick) {
-    Ym2149 chip;
-    std::vector<int16_t> out;
-    for (int i = 0; i < frames; i++) {
-        if (i % FRAME_LENGTH == 0) tick(chip, i / FRAME_LENGTH);
-        out.push_back(chip.renderSample());
-    }
-    return out;
-}
-
-// A register frame of a "YM3!" to "YM6!" song without its effects: registers
-// 0 to 10, the frame effects stopped, the envelope unless byte 13 is 255.
-void writeFrame(Ym2149& chip, const uint8_t* f) {
-    for (int r = 0; r <= 10; r++) chip.setRegister(r, f[r]);
-    chip.clearFrameEffects();
-    chip.setRegister(11, f[11]);
-    chip.setRegister(12, f[12]);
-    if (f[13] != 255) chip.setRegister(13, f[13]);
 }
 
 YmFrame16 withoutEffectCodes(YmFrame16 f) {
@@ -74,7 +39,7 @@ TEST(YmPlayer, FramesTickAtTheStartOfTheirChunk) {
     Ym2149 reference;
     size_t next = 0;
     for (int request = 0; request < 4; request++) {
-        std::vector<int16_t> out = play(*music, 2205);
+        std::vector<int16_t> out = play(*music, 2205, 2205);
         for (int i = 0; i < 2205; i++) {
             int position = request * 2205 + i;
             if (ticks.count(position)) writeFrame(reference, frames[next++].data());
@@ -178,19 +143,26 @@ TEST(YmPlayer, SongsLoopAtTheirLoopFrameOrFinish) {
               }));
 
     music = loadedSong(writeRegisterSong(song));
-    music->loopEnabled = false;
+    music->setLoop(false);
     std::vector<int16_t> buffer(2 * 4000, 99);
     EXPECT_TRUE(music->renderAudio(buffer.data(), 4 * 882 + 10));  // the end comes inside this request
-    EXPECT_EQ(music->finished, 1);
+    EXPECT_TRUE(music->isFinished());
     EXPECT_FALSE(music->renderAudio(buffer.data(), 4000));
     for (int16_t s : buffer) ASSERT_EQ(s, 0);
 }
 
-TEST(YmPlayer, SilentWhenPaused) {
-    auto music = ym5Song("YM5!", composeTune(4));
-    std::vector<int16_t> buffer(200, 7);
-    music->paused = 1;
-    EXPECT_TRUE(music->renderAudio(buffer.data(), 100));
-    for (int16_t s : buffer) ASSERT_EQ(s, 0);
-    EXPECT_EQ(music->nextFrame, 0);
+// Paused requests are silent and take no time from the song: it goes on
+// where it stopped.
+TEST(YmPlayer, PauseKeepsThePlace) {
+    const YmBytes image = writeOldRegisterSong("YM3!", composeOldTune(20));
+    const std::vector<int16_t> straight = play(*loadedSong(image), 6 * 2205, 2205);
+    auto music = loadedSong(image);
+    std::vector<int16_t> heard = play(*music, 2 * 2205, 2205);
+    music->setPaused(true);
+    EXPECT_EQ(play(*music, 3 * 2205, 2205), std::vector<int16_t>(3 * 2205, 0));
+    EXPECT_EQ(music->position(), 2 * 2205);
+    music->setPaused(false);
+    std::vector<int16_t> rest = play(*music, 4 * 2205, 2205);
+    heard.insert(heard.end(), rest.begin(), rest.end());
+    EXPECT_EQ(heard, straight);
 }

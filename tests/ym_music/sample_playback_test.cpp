@@ -39,6 +39,10 @@ YmBytes rampSample(size_t size) {
     return bytes;
 }
 
+// The tracker's mixing table: sample byte s (128 the centre) at volume v of 64,
+// scaled so that `voices` voices at full volume fit 16 bits.
+int volumeTable(int v, int s, int voices = 1) { return ((s - 128) * v * (256 / voices)) / 64; }
+
 void putLine(YmBytes& lines, uint8_t sample, uint8_t volume, uint16_t frequency) {
     lines.insert(lines.end(), {sample, volume, uint8_t(frequency >> 8), uint8_t(frequency)});
 }
@@ -51,12 +55,12 @@ TEST(YmDigiMix, BlocksPlayTheirRepeatCountsAndLoop) {
 
     // Rewinding starts again at block 0.
     music->stopAndRewind();
-    music->paused = 0;
+    music->setPaused(false);
     EXPECT_EQ(render(*music, 13), repeated({{2560, 12}, {-5120, 1}}));
 
     // Without looping the song ends after its last block; the rest is silence.
     music = loadedSong(writeMixSong(countedMix()));
-    music->loopEnabled = false;
+    music->setLoop(false);
     bool result = false;
     EXPECT_EQ(render(*music, 20, &result), repeated({{2560, 12}, {-5120, 2}, {0, 6}}));
     EXPECT_TRUE(result);
@@ -82,18 +86,17 @@ TEST(YmTracker, LinesSetSampleVolumeAndFrequency) {
     putLine(song.lines, 0, 63, 0);        // silence
     song.loopFrame = 2;
     auto music = loadedSong(writeTrackerSong(song));
-    const int16_t(*table)[256] = music->trackerVolumeTable;
     const YmBytes ramp = rampSample(2000);
 
     std::vector<int> out = render(*music, 4 * 882);
-    EXPECT_EQ(out[0], table[63][ramp[0]]);
-    EXPECT_EQ(out[881], table[63][ramp[881]]);
-    EXPECT_EQ(out[882], table[32][ramp[882]]);
-    EXPECT_EQ(out[884], table[32][ramp[883]]);
+    EXPECT_EQ(out[0], volumeTable(63, ramp[0]));
+    EXPECT_EQ(out[881], volumeTable(63, ramp[881]));
+    EXPECT_EQ(out[882], volumeTable(32, ramp[882]));
+    EXPECT_EQ(out[884], volumeTable(32, ramp[883]));
     for (int i = 2 * 882; i < 3 * 882; i++) ASSERT_EQ(out[size_t(i)], 0) << i;
-    // After the last line comes line 0, not the loop line.
-    EXPECT_EQ(out[3 * 882], table[63][ramp[0]]);
-    EXPECT_EQ(music->nextFrame, 1);
+    // After the last line comes line 0, not the loop line, and then line 1.
+    EXPECT_EQ(out[3 * 882], volumeTable(63, ramp[0]));
+    EXPECT_EQ(render(*music, 1)[0], volumeTable(32, ramp[882]));
 }
 
 TEST(YmTracker, VoicesEndOrLoopWithinTheirSample) {
@@ -106,10 +109,18 @@ TEST(YmTracker, VoicesEndOrLoopWithinTheirSample) {
     putLine(song.lines, 0, 63 | 0x40, 33075);
     putLine(song.lines, 1, 63 | 0x40, 44100);
     auto music = loadedSong(writeTrackerSong(song));
-    render(*music, 11);
-    EXPECT_EQ(music->trackerVoices[0].samplePosition, 278528u);  // 8.25 - 4 bytes, fraction kept
-    EXPECT_TRUE(music->trackerVoices[0].running);
-    EXPECT_FALSE(music->trackerVoices[1].running);
+    std::vector<int> out = render(*music, 14);
+    const YmBytes eight = rampSample(8), three = rampSample(3);
+    // Frame 11 is at 8.25 bytes, back by 4 to 4.25: the fraction is kept.
+    auto voice0 = [&](int at, int quarter) {
+        int a = volumeTable(63, eight[size_t(at)], 2), b = at < 7 ? volumeTable(63, eight[size_t(at + 1)], 2) : a;
+        return a + (((b - a) * quarter * 16384) >> 16);
+    };
+    EXPECT_EQ(out[11], voice0(4, 1));
+    EXPECT_EQ(out[13], voice0(5, 3));
+    // Voice 1 played its three bytes at one a frame, and nothing after.
+    EXPECT_EQ(out[2], voice0(1, 2) + volumeTable(63, three[2], 2));
+    EXPECT_EQ(out[3], voice0(2, 1));
 
     // Non-looping end: the last line sounds, then silence and false.
     YmTrackerSong once;
@@ -117,13 +128,13 @@ TEST(YmTracker, VoicesEndOrLoopWithinTheirSample) {
     putLine(once.lines, 0, 63, 44100);
     putLine(once.lines, 255, 63, 44100);
     music = loadedSong(writeTrackerSong(once));
-    music->loopEnabled = false;
+    music->setLoop(false);
     bool result = false;
-    std::vector<int> out = render(*music, 2 * 882 + 50, &result);
+    out = render(*music, 2 * 882 + 50, &result);
     EXPECT_TRUE(result);
-    EXPECT_EQ(out[1763], music->trackerVolumeTable[63][rampSample(2000)[1763]]);
+    EXPECT_EQ(out[1763], volumeTable(63, rampSample(2000)[1763]));
     for (size_t i = 1764; i < out.size(); i++) ASSERT_EQ(out[i], 0) << i;
-    EXPECT_EQ(music->finished, 1);
+    EXPECT_TRUE(music->isFinished());
     render(*music, 10, &result);
     EXPECT_FALSE(result);
 }

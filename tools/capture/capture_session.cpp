@@ -27,8 +27,8 @@ void check(CaptureSession* s, bool ok, const std::string& error) {
 
 // One pass of the loaded song in output frames; 0 when nothing plays.
 int64_t songFrames(const YmMusic* music) {
-    if (music == nullptr || !music->musicReady || music->playerRate <= 0) return 0;
-    return int64_t(music->frameCount) * (music->sampleRate / music->playerRate);
+    if (music == nullptr || !music->isLoaded()) return 0;
+    return music->info().length;
 }
 
 // The whole production ends with Space in the first step after the song

@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "ym/ym_music.h"
+
 namespace {
-const int kTimerPrescalers[8] = {0, 4, 10, 16, 50, 64, 100, 200};
-const double kTimerClock = 2457600.0;
+// The player's effect timers, as the engine defines them.
+const double kTimerClock = timerClock;
 }  // namespace
 
 double exp2Portable(double x) {
@@ -46,10 +48,10 @@ int sine16(uint32_t phase) {
 bool timerSettingFor(double hz, int& prescalerIndex, int& count) {
     double bestError = 1e30;
     for (int i = 1; i < 8; ++i) {
-        int c = roundClamped(kTimerClock / (kTimerPrescalers[i] * hz), 0, 100000);
+        int c = roundClamped(kTimerClock / (timerPrescaleTable[i] * hz), 0, 100000);
         if (c < 1 || c > 255) continue;
         // The player divides the timer clock by the whole timer period.
-        double actual = static_cast<double>(static_cast<int>(kTimerClock) / (kTimerPrescalers[i] * c));
+        double actual = static_cast<double>(static_cast<int>(kTimerClock) / (timerPrescaleTable[i] * c));
         double error = std::fabs(actual - hz);
         if (error < bestError) {
             bestError = error;

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "tools/compose/score.h"
+#include "ym/ym_music.h"
 
 using RegisterFrame = std::array<uint8_t, 16>;
 
-constexpr uint32_t kComposeMasterClock = 2000000;
+constexpr uint32_t kComposeMasterClock = YM_DEFAULT_MASTER_CLOCK;
 constexpr int kComposeFrameRate = 50;
 
 // On failure (voices fighting over a shared register, two digidrums in one
