@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/atomic_file.h"
 #include "tools/read_file.h"
 
 static int idOf(const std::string& path) {
@@ -83,9 +84,9 @@ int main(int argc, char** argv) {
            "        if (e.id == id && e.bytes) return {e.bytes, e.size};\n"
            "    return {nullptr, 0};\n}\n";
 
-    FILE* f = std::fopen(argv[1], "wb");
-    if (!f || std::fwrite(out.data(), 1, out.size(), f) != out.size() || std::fclose(f) != 0) {
-        std::fprintf(stderr, "embed_resources: cannot write %s\n", argv[1]);
+    std::string error;
+    if (!writeFileBytes(argv[1], std::vector<uint8_t>(out.begin(), out.end()), &error)) {
+        std::fprintf(stderr, "embed_resources: %s\n", error.c_str());
         return 1;
     }
     return 0;

@@ -9,7 +9,7 @@ set -euo pipefail
 
 run_packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libstb-dev
               zlib1g-dev libgl1-mesa-dri libglx-mesa0 libncurses-dev libcli11-dev)
-test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang
                libfreetype-dev fonts-dejavu-core lhasa jlha-utils xvfb xauth xdotool
                imagemagick sox hyperfine libarchive-tools python3 python3-pyte ffmpeg)
 # emscripten's prebuilt library cache comes complete and frozen (nothing is
@@ -31,18 +31,28 @@ case "${1:-run}" in
   *) echo "usage: $0 run|web|windows|test" >&2; exit 2 ;;
 esac
 
-missing=()
-for p in "${wanted[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
 fi
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+updated=false
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  $updated || $sudo apt-get update -qq
+  updated=true
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${wanted[@]}"
+# The sanitizer and fuzzer runtimes of the clang that is installed, whichever
+# version that is.
+if [ "${1:-run}" = test ]; then
+  install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
+fi

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/atomic_file.h"
 #include "tools/lh5/lh5_encoder.h"
 #include "tools/read_file.h"
 #include "ym/lh5_decoder.h"
@@ -27,18 +28,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string name = argc == 5 ? argv[4] : baseName(argv[1]);
-    if (name.empty() || name.size() > 255) {
-        std::fprintf(stderr, "lh5pack: the member name must be 1 to 255 bytes\n");
+    if (name.empty() || name.size() > LH5_MAX_MEMBER_NAME) {
+        std::fprintf(stderr, "lh5pack: the member name is %zu bytes: a level-0 header holds 1 to %zu\n",
+                     name.size(), LH5_MAX_MEMBER_NAME);
         return 2;
     }
     std::vector<uint8_t> data;
     if (!readToolInput("lh5pack", argv[1], data, MAX_MEMBER_MIB)) return 1;
     std::vector<uint8_t> archive = lh5PackArchive(data, name);
-    FILE* out = std::fopen(argv[2], "wb");
-    bool ok = out && std::fwrite(archive.data(), 1, archive.size(), out) == archive.size();
-    if (out && std::fclose(out) != 0) ok = false;
-    if (!ok) {
-        std::fprintf(stderr, "lh5pack: cannot write %s\n", argv[2]);
+    std::string error;
+    if (!writeFileBytes(argv[2], archive, &error)) {
+        std::fprintf(stderr, "lh5pack: %s\n", error.c_str());
         return 1;
     }
     return 0;

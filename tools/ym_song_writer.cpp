@@ -157,10 +157,3 @@ std::vector<YmFrame14> composeOldTune(int32_t frameCount) {
     }
     return frames;
 }
-
-bool writeFileBytes(const std::string& path, const YmBytes& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
-}

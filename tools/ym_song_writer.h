@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/atomic_file.h"  // writeFileBytes, for the song makers
 #include "ym/ym_music.h"
 
 using YmFrame14 = std::array<uint8_t, 14>;
@@ -73,5 +74,3 @@ std::vector<YmFrame16> composeTune(int32_t frameCount);
 
 // The tune cut down to the 14 registers of the old formats.
 std::vector<YmFrame14> composeOldTune(int32_t frameCount);
-
-bool writeFileBytes(const std::string& path, const YmBytes& bytes);

@@ -5,6 +5,7 @@
 //   ymrender FILE                                   what the file is
 //   ymrender FILE -o OUT.wav [--seconds S] [--request N] [--start S] [--mute A|B|C]...
 //   ymrender FILE --raw [--seconds S] [--request N] [--start S] [--mute A|B|C]... > OUT.raw
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/atomic_file.h"
 #include "tools/progress_bar.h"
 #include "tools/read_file.h"
 #include "tools/wav_format.h"
@@ -206,15 +208,26 @@ int main(int argc, char** argv) {
     if (total <= 0) return usage("--start lies past the end of the song's first pass: give --seconds");
     if (!options.raw && total > WAV_MAX_FRAMES) return usage("that many seconds do not fit in a WAV file");
     music->seek(start, options.request);
-    FILE* out = options.raw ? stdout : std::fopen(options.wavPath, "wb");
-    if (!out) {
-        std::fprintf(stderr, "ymrender: cannot write %s\n", options.wavPath);
+    if (options.raw) {
+        if (render(*music, options, total, stdout) && std::fflush(stdout) == 0) return 0;
+        std::fprintf(stderr, "ymrender: writing the output failed\n");
         return 1;
     }
-    bool ok = render(*music, options, total, out);
-    ok = (options.raw ? std::fflush(out) == 0 : std::fclose(out) == 0) && ok;
-    if (!ok) {
-        std::fprintf(stderr, "ymrender: writing the output failed\n");
+    // The WAV appears whole or not at all.
+    AtomicFile wav;
+    std::string error;
+    if (!openAtomicFile(&wav, options.wavPath, &error)) {
+        std::fprintf(stderr, "ymrender: %s\n", error.c_str());
+        return 1;
+    }
+    if (!render(*music, options, total, wav.file)) {
+        error = std::string("cannot write ") + options.wavPath + ": " + std::strerror(errno);
+        abandonAtomicFile(&wav);
+        std::fprintf(stderr, "ymrender: %s\n", error.c_str());
+        return 1;
+    }
+    if (!commitAtomicFile(&wav, &error)) {
+        std::fprintf(stderr, "ymrender: %s\n", error.c_str());
         return 1;
     }
     return 0;

@@ -7,18 +7,21 @@
 #include "app/presenter.h"
 #include "app/sdl/sdl_backend.h"
 #include "app/sdl/sdl_log.h"
+#include "app/sdl/sdl_x11_errors.h"
 #include "app/shell.h"
 
 namespace {
 
 // SDL falls back to a video driver without a screen when no display server
 // answers; a run nobody can see is a failed start, unless the user asked for
-// that driver by name.
+// that driver by name (an empty name asks for none, as SDL reads it).
 bool startVideo() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+    catchStartUpXErrors();
     const char* driver = SDL_GetCurrentVideoDriver();
     const bool screenless = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-    if (screenless && !std::getenv("SDL_VIDEODRIVER")) {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (screenless && !(asked && *asked)) {
         SDL_Quit();
         SDL_SetError("No display is reachable (DISPLAY and WAYLAND_DISPLAY name none)");
         return false;
@@ -92,7 +95,8 @@ bool startUp(App* app) {
         return false;
     }
     backend->glContext = SDL_GL_CreateContext(backend->window);
-    if (!backend->glContext) {
+    if (!backend->glContext || xErrorDuringStartUp(backend->window)) {
+        if (backend->glContext) SDL_SetError("the X server refused the OpenGL context");
         logSdlFailure(LOG_NO_GL_CONTEXT);
         return false;
     }
@@ -102,6 +106,12 @@ bool startUp(App* app) {
     }
     SDL_GL_SetSwapInterval(1);  // no error when the driver will not
     if (!startPresenter(app, sdlGlProc, nullptr)) return false;
+    if (xErrorDuringStartUp(backend->window)) {
+        logLine(LOG_NO_GL_CONTEXT);
+        logLine("the X server refused an OpenGL resource");
+        return false;
+    }
+    releaseStartUpXErrors();
 
     backend->sound = SdlSoundDevice::open();
     openSoundStream(app, backend->sound);

@@ -84,11 +84,14 @@
   function createAudio(rate) {
     try {
       const context = new AudioContext({ sampleRate: rate, latencyHint: 'interactive' });
-      const ready = context.audioWorklet.addModule(vitrelumePullWorkletUrl()).then(() => true, error => {
-        console.log(`Audio worklet: ${error}`);
+      const record = { context, ready: null, node: null, closed: false };
+      // A failed start closes the audio while the module may still load:
+      // that abort is the page's own doing and says nothing after the end line.
+      record.ready = context.audioWorklet.addModule(vitrelumePullWorkletUrl()).then(() => !record.closed, error => {
+        if (!record.closed) console.log(`Audio worklet: ${error}`);
         return false;
       });
-      return { context, ready, node: null };
+      return record;
     } catch (error) {
       console.log(`Audio: ${error}`);
       return null;
@@ -121,6 +124,7 @@
 
   page.closeAudio = function () {
     if (!audio) return;
+    audio.closed = true;
     if (audio.node) audio.node.disconnect();
     audio.context.close().catch(() => {});
     audio = null;

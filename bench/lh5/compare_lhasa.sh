@@ -3,7 +3,8 @@
 # standard output: bench/lh5/compare_lhasa.sh [BUILD_DIR] [FRAMES]
 # The archive is a register-dump-like song packed by our lh5pack: 16 columns
 # of FRAMES frames (13,000 by default, about 200 KB; more lets the depacking
-# outweigh the start of the processes).
+# outweigh the start of the processes). A build configured with
+# -DVITRELUME_STATIC_LH5UNPACK=ON spares lh5unpack the dynamic loader's work.
 set -eu
 build=${1:-build}
 frames=${2:-13000}

@@ -162,4 +162,30 @@ TEST(FramePacer, BrowserFramesFasterThanSixtyHertzKeepSixtySteps) {
         const int steps = stepsOver(t, 10, 3 * MS, true);
         EXPECT_NEAR(steps, 600 - 5, 2) << rate << " Hz";  // the stall costs its 5 periods
     }
+
+// A sleep may wake early again and again (a signal, a coarse timer): the
+// pacer sleeps until the frame is due within FRAME_EARLY_NS, never sooner.
+TEST(FramePacer, SleepsAgainWhenASleepWakesEarly) {
+    struct EarlyTime {
+        int64_t now = 5000000;
+        int sleeps = 0;
+    } t;
+    FramePacer pacer;
+    initFramePacer(&pacer, {[](void* c) { return static_cast<EarlyTime*>(c)->now; },
+                            [](int64_t ns, void* c) {
+                                EarlyTime* e = static_cast<EarlyTime*>(c);
+                                e->now += ns / 3 + 1;  // wakes after a third of the time asked for
+                                ++e->sleeps;
+                            },
+                            &t});
+    waitForNextFrame(&pacer);
+    const int64_t start = t.now;
+    for (int frame = 1; frame <= 10; ++frame) {
+        t.now += 1000000;
+        waitForNextFrame(&pacer);
+        EXPECT_GE(t.now, start + frame * P - FRAME_EARLY_NS) << "returned too early in frame " << frame;
+        EXPECT_LT(t.now, start + frame * P) << "frame " << frame;
+        EXPECT_EQ(pacer.deadlineNs, start + frame * P);
+    }
+    EXPECT_GT(t.sleeps, 10 * 3);
 }

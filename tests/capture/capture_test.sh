@@ -6,9 +6,10 @@ set -uo pipefail
 capture=${1:?vitrelume-capture path}
 ymrender=${2:?ymrender path}
 source_dir=${3:?source folder}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/../shell_checks.sh"
+enter_private_mounts "$@"
+work=$(mktemp -d)
+trap 'umount "$work/disk" 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 frame=192000  # 320 x 200 x 3
 step_sound=2940  # 735 frames x 4 bytes
@@ -19,6 +20,22 @@ for bad in "--bogus" "--frames" "--frames 0 --wav a.wav" "--frames x --wav a.wav
   # shellcheck disable=SC2086
   check "'$bad' exits with 2" test "$(exit_code "$capture" $bad)" = 2
 done
+check "--help exits with 0" test "$(exit_code "$capture" --help)" = 0
+check "and prints the usage" grep -q '^usage: vitrelume-capture' <("$capture" --help)
+# One file named for two outputs would mix two streams or lose one.
+mkdir shots
+ln -s s.bin link.bin
+for same in "--wav s.bin --rawvideo s.bin" "--wav v.mp4 --video v.mp4" "--rawvideo s.bin --wav ./shots/../s.bin" \
+            "--wav link.bin --rawvideo s.bin" "--png shots --shot 7 --wav shots/000007.png" \
+            "--frames 9 --png shots --rawvideo shots/000009.png"; do
+  # shellcheck disable=SC2086
+  check "'$same' exits with 2" test "$(exit_code "$capture" --frames 30 $same)" = 2
+done
+check "naming the clash" grep -q 'vitrelume-capture: --rawvideo and --wav name the same file' \
+  <("$capture" --frames 30 --rawvideo s.bin --wav s.bin 2>&1)
+check "a picture --png does not write may be another output" \
+  "$capture" --frames 3 --png shots --shot 2 --wav shots/000001.png
+rm -r shots link.bin
 check "a usage line comes with it" grep -q '^usage: vitrelume-capture' <("$capture" --bogus 2>&1)
 check "nothing is written on bad arguments" test -z "$(ls)"
 
@@ -36,6 +53,7 @@ sys.exit(first != bytes(round(v * 4 / 255) for v in title))' || check "step 1 sh
 check "only the chosen steps as PNG" test "$(ls shots)" = "$(printf '000001.png\n000100.png')"
 check "a PNG shows its frame step" cmp -s <(convert shots/000100.png -depth 8 rgb:-) title.rgb
 check "the WAV holds 735 frames per step" test "$(stat -c %s w.wav)" = $((44 + 100 * step_sound))
+check_wav_header "the capture's WAV" w.wav
 check "the title is silent" cmp -s <(tail -c +45 w.wav) <(head -c $((100 * step_sound)) /dev/zero)
 
 check "scaled by 3" "$capture" --frames 100 --scale 3 --rawvideo s.raw
@@ -86,5 +104,38 @@ PATH=$work/bin:$PATH "$capture" --frames 50 --rawvideo video/r.raw --video video
 check "a failing ffmpeg exits with 1" test $? = 1
 check "with its status" grep -q 'ffmpeg failed (exit status 3)' failing.err
 check "and leaves no file behind" test -z "$(ls -A video)"
+
+# Every file appears whole or not at all: on a full disk nothing is left but
+# the PNG folder and the pictures that were complete.
+if small_disk "$work/disk" 200; then
+  for output in "--wav disk/s.wav" "--rawvideo disk/s.raw" "--png disk/shots"; do
+    # shellcheck disable=SC2086
+    check "$output on a full disk exits with 1" test "$(exit_code "$capture" --frames 600 $output)" = 1
+  done
+  check "and leaves no partial file" test "$(ls -A disk)" = shots
+  for png in disk/shots/*.png; do
+    check "$png is complete" test "$(tail -c 8 "$png" | head -c 4)" = IEND
+  done
+else
+  echo "no mount namespace here: the full-disk checks are skipped" >&2
+fi
+
+# A signal at any moment of a PNG's life leaves no empty or partial picture
+# (each is registered for removal before it exists). Many short runs with
+# the signal at different moments hit every part of the write.
+mkdir signalled
+for run in $(seq 60); do
+  "$capture" --frames 400 --png signalled 2>/dev/null &
+  sleep "0.0$((run % 10))$((run * 7 % 10))"
+  kill -s "$( ((run % 2)) && echo INT || echo TERM)" $!
+  wait $! 2>/dev/null
+done
+check "signalled runs leave no temporary file" test -z "$(ls -A signalled | grep -v '^[0-9]\{6\}\.png$')"
+incomplete=0
+for png in signalled/*.png; do
+  [ -e "$png" ] || continue
+  [ "$(tail -c 8 "$png" | head -c 4)" = IEND ] || incomplete=$((incomplete + 1))
+done
+check "and every picture left is complete ($incomplete are not)" test "$incomplete" = 0
 
 exit $((failures > 0))

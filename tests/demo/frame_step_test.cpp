@@ -1,5 +1,7 @@
 // The frame step: first showing, key flags, fades, quitting.
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "tests/demo/demo_fixture.h"
 
@@ -60,6 +62,35 @@ TEST_F(FrameStep, FadesInAndOutOverSixtySingleFloatSteps) {
     EXPECT_EQ(std::vector<int32_t>(all.begin() + 58, all.begin() + 62), (std::vector<int32_t>{246, 250, 255, 255}));
     EXPECT_EQ(std::vector<int32_t>(all.begin() + 62, all.begin() + 66), (std::vector<int32_t>{251, 247, 243, 238}));
     EXPECT_EQ(std::vector<int32_t>(all.begin() + 119, all.end()), (std::vector<int32_t>{9, 5, 0, 0}));
+}
+
+// Between any two levels, over any length: every level lies between the two,
+// moves one way only, and the last frame lands on the target and stays there.
+TEST_F(FrameStep, FadesBetweenAnyTwoLevelsEndOnTheTargetWithoutOvershoot) {
+    const int32_t pairs[][2] = {{0, 128}, {128, 0}, {200, 50}, {17, 240}, {255, 100}, {100, 101}, {90, 90}};
+    for (const auto& pair : pairs) {
+        for (int32_t frames : {1, 3, 60, 400}) {
+            const int32_t from = pair[0], to = pair[1];
+            const size_t before = levels().size();
+            startFade(from, to, frames);
+            steps(frames + 3);
+            const std::vector<int32_t> seen = levels();
+            const std::vector<int32_t> all(seen.begin() + long(before), seen.end());
+            ASSERT_EQ(all.size(), size_t(frames + 3));
+            const std::string fade = std::to_string(from) + " to " + std::to_string(to) + " in " +
+                                     std::to_string(frames);
+            int32_t previous = from;
+            for (size_t i = 0; i < all.size(); ++i) {
+                EXPECT_GE(all[i], std::min(from, to)) << fade << ", frame " << i + 1;
+                EXPECT_LE(all[i], std::max(from, to)) << fade << ", frame " << i + 1;
+                EXPECT_GE((all[i] - previous) * (to - from), 0) << fade << ", frame " << i + 1;
+                previous = all[i];
+            }
+            EXPECT_EQ(all[size_t(frames) - 1], to) << fade;
+            if (frames > 1 && std::abs(to - from) >= frames) EXPECT_NE(all[size_t(frames) - 2], to) << fade;
+            EXPECT_EQ(all.back(), to) << fade;
+        }
+    }
 }
 
 // Time moves only when the pacer sleeps.

@@ -189,6 +189,10 @@ test('without WebGL the start fails: the log line, exit code 255, the failure on
     assert.ok(page.console.includes('Failed to create OpenGL context'), page.console.join('\n'));
     assert.equal(await page.evaluate(`${state}.exitCode`), 255);
     assert.match(await page.evaluate(`document.getElementById('end').hidden ? '' : document.getElementById('end').textContent`), /could not start/);
+    // The audio start-up, cut short by the failed start, says nothing more.
+    await sleep(1000);
+    const end = page.console.findIndex(text => text.startsWith('Application terminated '));
+    assert.deepEqual(page.console.slice(end + 1), [], 'no console line after the end line');
   } finally {
     await plain.close();
   }

@@ -233,3 +233,17 @@ TEST(YmChip, OutOfRangeRegistersAreIgnored) {
     EXPECT_EQ(0, std::memcmp(touched.regs, untouched.regs, sizeof(touched.regs)));
     EXPECT_EQ(render(touched, 100), render(untouched, 100));
 }
+
+// Bits above a register's width do nothing: the coarse tone periods keep 4,
+// the noise period and the levels 5, the envelope shape 4.
+TEST(YmChip, BitsAboveARegistersWidthAreIgnored) {
+    const int masks[14] = {0xFF, 0x0F, 0xFF, 0x0F, 0xFF, 0x0F, 0x1F, 0xFF, 0x1F, 0x1F, 0x1F, 0xFF, 0xFF, 0x0F};
+    const int values[14] = {0x51, 0x01, 0x83, 0x02, 0x27, 0x00, 0x07, 0x30, 0x0D, 0x0B, 0x10, 0x40, 0x02, 0x0C};
+    Ym2149 plain, extra;
+    for (int r = 0; r < 14; ++r) {
+        plain.setRegister(r, values[r]);
+        extra.setRegister(r, values[r] | (~masks[r] & 0xFF));
+        EXPECT_EQ(extra.regs[r], values[r]) << "register " << r;
+    }
+    EXPECT_EQ(render(plain, 20000), render(extra, 20000));
+}

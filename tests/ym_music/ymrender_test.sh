@@ -4,9 +4,10 @@
 set -uo pipefail
 ymrender=${1:?ymrender path}
 make_songs=${2:?make_test_songs path}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/../shell_checks.sh"
+enter_private_mounts "$@"
+work=$(mktemp -d)
+trap 'umount "$work/disk" 2>/dev/null; rm -rf "$work"' EXIT
 
 "$make_songs" "$work" --seconds 2 || exit 1
 for song in "$work"/*.ym; do
@@ -22,11 +23,15 @@ check "a missing file exits with 1" test "$(exit_code "$ymrender" "$work/none.ym
 check "no file exits with 2" test "$(exit_code "$ymrender")" = 2
 check "an unknown option exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --loud)" = 2
 check "a bad length exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" -o "$work/x.wav" --seconds -1)" = 2
-check "a bad request exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --raw --request 0)" = 2
+for bad in "--seconds 0" "--seconds nan" "--seconds 86401" "--request 0" "--request 2.5" "--request 1048577"; do
+  # shellcheck disable=SC2086
+  check "'$bad' exits with 2" test "$(exit_code "$ymrender" "$work/ym5.ym" --raw $bad)" = 2
+done
+check "the largest request is taken" test "$(exit_code "$ymrender" "$work/ym5.ym" --raw --request 1048576)" = 0
 
 # An endless input is refused while being read (memory capped at 1 GiB so
 # that a reader that tries to hold it all fails fast instead of exhausting it).
-endless() { (ulimit -v 1048576 && "$ymrender" /dev/zero) 2>&1; echo "exit $?"; }
+endless() { (cap_memory 1048576 && "$ymrender" /dev/zero) 2>&1; echo "exit $?"; }
 check "endless input is refused" grep -qz 'ymrender: /dev/zero is larger than 64 MiB: refused.exit 1' <(endless)
 
 # Song texts print with control characters escaped: no escape sequence
@@ -49,6 +54,7 @@ check "a backslash is doubled" grep -qxF 'Comment:      \x0d\x1b[1AC:\\' "$work/
 # One pass by default; --seconds S renders S x 44,100 frames; raw is the WAV body.
 check "wav renders" "$ymrender" "$work/ym3.ym" -o "$work/pass.wav"
 check "one pass is 2 s" test "$(stat -c %s "$work/pass.wav")" = $((44 + 2 * 44100 * 4))
+check_wav_header "ymrender's WAV" "$work/pass.wav"
 check "wav with seconds renders" "$ymrender" "$work/ym6-effects.ym" -o "$work/s.wav" --seconds 1.5
 check "1.5 s of frames" test "$(stat -c %s "$work/s.wav")" = $((44 + 66150 * 4))
 "$ymrender" "$work/ym6-effects.ym" --raw --seconds 1.5 >"$work/s.raw"
@@ -57,5 +63,32 @@ check "raw equals the WAV body" cmp -s "$work/s.raw" "$work/s.body"
 check "the song is not silent" test -n "$(tr -d '\000' <"$work/s.raw" | head -c 1)"
 "$ymrender" "$work/ym6-effects.ym" --raw --seconds 1.5 --request 1000 >"$work/r.raw"
 check "another request size gives as many frames" test "$(stat -c %s "$work/r.raw")" = $((66150 * 4))
+
+# The digi-mix song's length counts a block with repeat count 0 as played
+# once, as the player plays it: 2205 / 22050 + 4000 / 16000 + 1000 / 44100 s.
+python3 - "$work/zero-repeat.ym" <<'PY'
+import struct, sys
+blocks = [(0, 2205, 0, 22050), (2205, 4000, 1, 16000), (0, 1000, 0, 44100)]
+song = b"MIX1VaRnOlI!" + struct.pack(">III", 0, 6205, len(blocks))
+song += b"".join(struct.pack(">IIHH", *b) for b in blocks) + b"T\0A\0C\0" + b"\x80" * 6205
+open(sys.argv[1], "wb").write(song)
+PY
+check "a repeat count of 0 plays once in the length" grep -qx 'Length: *0:00.37' <("$ymrender" "$work/zero-repeat.ym")
+
+# A full disk: the WAV is written completely or not at all, and a file that
+# was there keeps its bytes.
+if small_disk "$work/disk" 64; then
+  check "a full disk exits with 1" test "$(exit_code "$ymrender" "$work/ym5.ym" -o "$work/disk/full.wav")" = 1
+  check "and says why" grep -q "cannot write $work/disk/full.wav: No space left on device" \
+    <("$ymrender" "$work/ym5.ym" -o "$work/disk/full.wav" 2>&1)
+  check "and leaves no file" test -z "$(ls -A "$work/disk")"
+  "$ymrender" "$work/ym5.ym" -o "$work/disk/old.wav" --seconds 0.1
+  cp "$work/disk/old.wav" "$work/old.wav"
+  "$ymrender" "$work/ym5.ym" -o "$work/disk/old.wav" 2>/dev/null
+  check "a file written over on a full disk keeps its bytes" cmp -s "$work/old.wav" "$work/disk/old.wav"
+  check "and nothing else is left" test "$(ls -A "$work/disk")" = old.wav
+else
+  echo "no mount namespace here: the full-disk checks are skipped" >&2
+fi
 
 exit $((failures > 0))

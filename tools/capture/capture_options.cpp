@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/capture/output_clash.h"
+
 namespace {
 
 const char USAGE[] =
@@ -78,5 +80,7 @@ int parseCaptureOptions(int argc, char** argv, CaptureOptions* o) {
             if (step > o->frames)
                 return usage("--space-at " + std::to_string(step) + " lies after the last frame step");
     }
+    const std::string clash = outputClash(*o);
+    if (!clash.empty()) return usage(clash);
     return 0;
 }

@@ -1,14 +1,12 @@
 #include "tools/capture/output_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
-#include "tools/capture/abort_cleanup.h"
 #include "tools/wav_format.h"
 
 namespace {
@@ -37,13 +35,9 @@ bool openOutput(OutputFile* out, const std::string& path, std::string* error) {
         if (out->file == nullptr) return failed(*out, "open", errno, error);
         dup2(STDERR_FILENO, STDOUT_FILENO);
     } else {
-        // "e": the encoder must not inherit it.
-        out->file = std::fopen(path.c_str(), "wbe");
-        if (out->file == nullptr) return failed(*out, "create", errno, error);
+        if (!openAtomicFile(&out->atomic, path, error)) return false;
+        out->file = out->atomic.file;
     }
-    struct stat info;
-    out->regular = fstat(fileno(out->file), &info) == 0 && S_ISREG(info.st_mode);
-    if (out->regular) removeOnAbort(path);
     static const size_t BUFFER = 1 << 20;
     std::setvbuf(out->file, nullptr, _IOFBF, BUFFER);
     return true;
@@ -57,13 +51,13 @@ bool writeOutput(OutputFile* out, const void* data, size_t size, std::string* er
 bool closeOutput(OutputFile* out, std::string* error) {
     FILE* file = out->file;
     out->file = nullptr;
+    if (out->path != "-") return commitAtomicFile(&out->atomic, error);
     if (std::fflush(file) != 0) {
         const int code = errno;
         std::fclose(file);
         return failed(*out, "write", code, error);
     }
     if (std::fclose(file) != 0) return failed(*out, "write", errno, error);
-    if (out->regular) keepOnAbort(out->path);
     return true;
 }
 

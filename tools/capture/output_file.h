@@ -1,16 +1,18 @@
 #pragma once
 // Output files whose every failure is seen: a short write, a failed flush or
 // close (a full disk, a closed pipe) becomes an error text naming the file
-// and the reason. A regular file that is not finished is removed on abort.
+// and the reason. A file appears only when it is complete (tools/atomic_file.h).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "tools/atomic_file.h"
+
 struct OutputFile {
     std::string path;  // "-": standard output
     FILE* file = nullptr;
-    bool regular = false;
+    AtomicFile atomic;  // unless standard output
 };
 
 std::string outputName(const OutputFile& out);  // the path, or "standard output"

@@ -9,35 +9,9 @@
 #include <cstring>
 #include <vector>
 
-#include "tools/capture/abort_cleanup.h"
+#include "tools/atomic_file.h"
 
 namespace {
-
-// A new empty file "DIR/.NAME.ROLE-XXXXXX.SUFFIX" beside `path`.
-bool makeTemporary(const std::string& path, const char* role, const char* suffix, std::string* made,
-                   std::string* error) {
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string pattern = dir + "." + name + "." + role + "-XXXXXX" + suffix;
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const int fd = mkstemps(buffer.data(), int(std::strlen(suffix)));
-    if (fd < 0) {
-        *error = "cannot make a temporary file beside " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    close(fd);
-    *made = buffer.data();
-    removeOnAbort(*made);
-    return true;
-}
-
-void removeTemporary(const std::string& path) {
-    if (path.empty()) return;
-    unlink(path.c_str());
-    keepOnAbort(path);
-}
 
 std::vector<std::string> quiet(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"-hide_banner", "-loglevel", "error", "-nostats"});
@@ -65,9 +39,9 @@ bool openVideo(VideoOutput* video, const std::string& path, const std::string& f
     video->ffmpeg = ffmpeg;
     video->width = width;
     video->height = height;
-    if (!makeTemporary(path, "pictures", ".mp4", &video->picturesPath, error) ||
-        !makeTemporary(path, "sound", ".wav", &video->soundPath, error) ||
-        !makeTemporary(path, "partial", ".mp4", &video->muxPath, error) ||
+    if (!createTemporaryBeside(path, "pictures", ".mp4", &video->picturesPath, error) ||
+        !createTemporaryBeside(path, "sound", ".wav", &video->soundPath, error) ||
+        !createTemporaryBeside(path, "partial", ".mp4", &video->muxPath, error) ||
         !openWav(&video->sound, video->soundPath, error))
         return false;
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
@@ -102,16 +76,7 @@ bool closeVideo(VideoOutput* video, std::string* error) {
                             "mp4", "-y", video->muxPath}),
                      false, &mux, error) &&
         finishProgram(&mux, error);
-    if (!muxed) return false;
-    // The temporary file was private; the video gets the usual permissions.
-    const mode_t mask = umask(0);
-    umask(mask);
-    chmod(video->muxPath.c_str(), 0666 & ~mask);
-    if (std::rename(video->muxPath.c_str(), video->path.c_str()) != 0) {
-        *error = "cannot move the finished video to " + video->path + ": " + std::strerror(errno);
-        return false;
-    }
-    keepOnAbort(video->muxPath);
+    if (!muxed || !renameIntoPlace(video->muxPath, video->path, error)) return false;
     removeTemporary(video->picturesPath);
     removeTemporary(video->soundPath);
     return true;

@@ -1,6 +1,8 @@
 #include "tools/lh5/lh5_encoder.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "tools/lh5/huffman_lengths.h"
 #include "ym/lha_crc16.h"
@@ -304,6 +306,11 @@ std::vector<uint8_t> lh5PackArchive(const std::vector<uint8_t>& data, const std:
         put16(v & 0xffff);
         put16(v >> 16);
     };
+    // A wrapped size byte would make an archive that no reader takes.
+    if (name.size() > LH5_MAX_MEMBER_NAME) {
+        std::fprintf(stderr, "lh5PackArchive: a %zu-byte member name does not fit a level-0 header\n", name.size());
+        std::abort();
+    }
     const uint32_t FIXED_TIME = 0;                                  // 00:00:00
     const uint32_t FIXED_DATE = (2026 - 1980) << 9 | 1 << 5 | 1;  // 2026-01-01
     out.push_back(uint8_t(22 + name.size()));
@@ -321,6 +328,7 @@ std::vector<uint8_t> lh5PackArchive(const std::vector<uint8_t>& data, const std:
     uint8_t sum = 0;
     for (size_t i = 2; i < out.size(); i++) sum = uint8_t(sum + out[i]);
     out[1] = sum;
+    if (out.size() != size_t(out[0]) + 2) std::abort();  // the size byte covers the whole header
     out.insert(out.end(), packed.begin(), packed.end());
     out.push_back(0);  // end of archive
     return out;

@@ -44,7 +44,7 @@ bool writePicture(const std::string& dir, const Picture& p) {
         png = encodePngRgb(c.width, c.height, c.pixels);
     }
     std::string path = dir + "/" + p.fileName;
-    if (!writeFileBytes(path, png)) {
+    if (png.empty() || !writeFileBytes(path, png)) {
         std::fprintf(stderr, "%s: cannot write\n", path.c_str());
         return false;
     }

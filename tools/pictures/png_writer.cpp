@@ -106,11 +106,3 @@ std::vector<uint8_t> encodePngPalette(int width, int height, const std::vector<u
         if (i >= palette.size()) return {};
     return assemble(width, height, 3, indices, 1, &palette);
 }
-
-bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    if (bytes.empty()) return false;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/atomic_file.h"  // writeFileBytes, for the generators
+
 struct Rgb {
     uint8_t r, g, b;
 };
@@ -19,5 +21,3 @@ std::vector<uint8_t> encodePngRgb(int width, int height, const std::vector<Rgb>&
 // Colour type 3, 8-bit indices into `palette` (1 to 256 entries).
 std::vector<uint8_t> encodePngPalette(int width, int height, const std::vector<uint8_t>& indices,
                                       const std::vector<Rgb>& palette);
-
-bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);

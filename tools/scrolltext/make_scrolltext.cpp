@@ -6,7 +6,9 @@
 // length.
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "tools/atomic_file.h"
 #include "tools/read_file.h"
 
 namespace {
@@ -91,14 +93,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     text.append(kTextSize - text.size(), ' ');
-    FILE* f = std::fopen(argv[2], "wb");
-    if (!f) {
-        std::fprintf(stderr, "%s: cannot write\n", argv[2]);
-        return 1;
-    }
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (std::fclose(f) != 0 || !ok) {
-        std::fprintf(stderr, "%s: cannot write\n", argv[2]);
+    std::string error;
+    if (!writeFileBytes(argv[2], std::vector<uint8_t>(text.begin(), text.end()), &error)) {
+        std::fprintf(stderr, "make_scrolltext: %s\n", error.c_str());
         return 1;
     }
     return 0;
