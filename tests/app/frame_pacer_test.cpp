@@ -162,6 +162,7 @@ TEST(FramePacer, BrowserFramesFasterThanSixtyHertzKeepSixtySteps) {
         const int steps = stepsOver(t, 10, 3 * MS, true);
         EXPECT_NEAR(steps, 600 - 5, 2) << rate << " Hz";  // the stall costs its 5 periods
     }
+}
 
 // A sleep may wake early again and again (a signal, a coarse timer): the
 // pacer sleeps until the frame is due within FRAME_EARLY_NS, never sooner.
