@@ -1,5 +1,6 @@
-// The event queue and the keymap from virtual-key numbers to KeyCode.
-#include "app/shell.h"
+// The event queue, the keymap from virtual-key numbers to KeyCode, and the
+// input rules every backend shares.
+#include "app/input.h"
 
 namespace {
 
@@ -29,7 +30,11 @@ constexpr Keymap buildKeymap() {
 
 constexpr Keymap keymap = buildKeymap();
 static_assert(keymap.codes[0xFE] == KEY_COUNT - 1, "the keymap must cover codes 0..169");
-static_assert(keymap.codes[0x1B] == KEY_ESCAPE && keymap.codes[0x20] == KEY_SPACE, "");
+static_assert(keymap.codes[VKEY_ESCAPE] == KEY_ESCAPE && keymap.codes[VKEY_SPACE] == KEY_SPACE, "");
+static_assert(keymap.codes[VKEY_LEFT_SHIFT] == KEY_LEFT_SHIFT && keymap.codes[VKEY_RIGHT_ALT] == KEY_RIGHT_ALT, "");
+
+// Raw motion is scaled so that 400 counts (about an inch of a common mouse) make 1.0.
+const float RAW_MOTION_COUNTS = 400.0f;
 
 bool lastEventIs(const App* app, int32_t type) {
     return app->eventCount > 0 && app->events[app->eventCount - 1].type == type;
@@ -52,6 +57,29 @@ void pushKey(App* app, int32_t type, KeyCode code) {
     pushEvent(app, e);
 }
 
+void pushVirtualKey(App* app, int32_t type, int32_t virtualKey, KeySide side) {
+    pushKey(app, type, keyFromVirtualKey(virtualKey));
+    if (virtualKey >= VKEY_SHIFT && virtualKey <= VKEY_ALT)
+        pushKey(app, type, keyFromVirtualKey(VKEY_LEFT_SHIFT + 2 * (virtualKey - VKEY_SHIFT) + side));
+}
+
+void pushCharacter(App* app, uint32_t character) { pushKey(app, EVENT_CHAR, int32_t(character & 0xFF)); }
+
+void pushMouseButton(App* app, int32_t type, int32_t button) {
+    static const int32_t virtualKeys[] = {VKEY_LEFT_BUTTON, VKEY_MIDDLE_BUTTON, VKEY_RIGHT_BUTTON, VKEY_X_BUTTON1};
+    const bool listed = button >= 0 && button < int32_t(sizeof virtualKeys / sizeof virtualKeys[0]);
+    pushKey(app, type, keyFromVirtualKey(listed ? virtualKeys[button] : VKEY_X_BUTTON2));
+}
+
+int32_t mousePressType(int32_t clickCount) {
+    return clickCount >= 2 && clickCount % 2 == 0 ? EVENT_DOUBLE_CLICK : EVENT_KEY_DOWN;
+}
+
+void pushPointerMove(App* app, int32_t x, int32_t y) {
+    AppEvent e = {EVENT_POINTER_MOVE, {x, y, 0, 0, 0, 0}};
+    pushEvent(app, e);
+}
+
 // Wheel and raw motion change a last event of their own type in place, so a
 // burst between two frames costs one entry and still counts when the queue is full.
 void pushScroll(App* app, float notches) {
@@ -66,7 +94,9 @@ void pushScroll(App* app, float notches) {
     pushEvent(app, e);
 }
 
-void pushPointerDelta(App* app, float dx, float dy) {
+void pushRawMotion(App* app, float dx, float dy) {
+    dx /= RAW_MOTION_COUNTS;
+    dy /= RAW_MOTION_COUNTS;
     if (lastEventIs(app, EVENT_POINTER_DELTA)) {
         AppEvent& last = app->events[app->eventCount - 1];
         setEventFloat(last, 0, eventFloat(last, 0) + dx);

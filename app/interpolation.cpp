@@ -8,7 +8,6 @@ void setInterpolation(App* app, Interpolation mode) {
     // reported anew as if it had moved.
     int32_t x = 0, y = 0;
     getPointerPosition(app, &x, &y);
-    AppEvent move = {EVENT_POINTER_MOVE, {x, y, 0, 0, 0, 0}};
-    pushEvent(app, move);
+    pushPointerMove(app, x, y);
     if (app->presenter) app->presenter->interpolation = mode;
 }

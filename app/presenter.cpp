@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/log_lines.h"
+
 namespace {
 
 // The few GL constants used here, so no platform GL header is needed.
@@ -68,31 +70,33 @@ const char* const presenterFragmentShader =
     "gl_FragColor = texture2D( texture, uv ) * vec4( modulate, 1.0 );    }";
 #endif
 
-const char* const presenterGlNames[32] = {
-    "glCreateShader",     "glShaderSource",  "glCompileShader",   "glGetShaderiv",
-    "glCreateProgram",    "glAttachShader",  "glBindAttribLocation", "glLinkProgram",
-    "glGetProgramiv",     "glGenBuffers",    "glBindBuffer",      "glEnableVertexAttribArray",
-    "glVertexAttribPointer", "glGenTextures", "glEnable",         "glActiveTexture",
-    "glBindTexture",      "glTexParameteri", "glDeleteBuffers",   "glDeleteTextures",
-    "glBufferData",       "glUseProgram",    "glUniform1i",       "glUniform3f",
-    "glGetUniformLocation", "glTexImage2D",  "glClearColor",      "glClear",
-    "glDrawArrays",       "glViewport",      "glDeleteShader",    "glDeleteProgram",
-};
+#define PRESENTER_GL_NAME(result, name, parameters) "gl" #name,
+const char* const presenterGlNames[PRESENTER_GL_COUNT] = {PRESENTER_GL_FUNCTIONS(PRESENTER_GL_NAME)};
+#undef PRESENTER_GL_NAME
 
+// Each slot takes the function at its own type; a slot still null is missing.
 int loadPresenterGl(PresenterGl* gl, GlProcLoader getProc, void* context) {
-    // The table is 32 function pointers in name order; fill it slot by slot.
-    static_assert(sizeof(PresenterGl) == 32 * sizeof(void (*)()), "PresenterGl must hold exactly the 32 functions");
-    void* slots[32];
-    for (int i = 0; i < 32; ++i) slots[i] = getProc(presenterGlNames[i], context);
-    std::memcpy(gl, slots, sizeof slots);
-    for (int i = 0; i < 32; ++i)
-        if (!slots[i]) return i;
-    return -1;
+    int index = 0, missing = -1;
+#define PRESENTER_GL_LOAD(result, name, parameters)                                     \
+    gl->name = reinterpret_cast<decltype(gl->name)>(getProc("gl" #name, context)); \
+    if (!gl->name && missing < 0) missing = index;                                  \
+    ++index;
+    PRESENTER_GL_FUNCTIONS(PRESENTER_GL_LOAD)
+#undef PRESENTER_GL_LOAD
+    return missing;
+}
+
+GlFunction findPresenterGl(const PresenterGl& table, const char* name) {
+#define PRESENTER_GL_FIND(result, name_, parameters) \
+    if (std::strcmp(name, "gl" #name_) == 0) return reinterpret_cast<GlFunction>(table.name_);
+    PRESENTER_GL_FUNCTIONS(PRESENTER_GL_FIND)
+#undef PRESENTER_GL_FIND
+    return nullptr;
 }
 
 void missingGlFunctionText(int index, char* text, std::size_t size) {
-    const char* name = index >= 0 && index < 32 ? presenterGlNames[index] + 2 : "?";
-    std::snprintf(text, size, "Could not find function %s.", name);
+    const char* name = index >= 0 && index < PRESENTER_GL_COUNT ? presenterGlNames[index] + 2 : "?";
+    std::snprintf(text, size, FATAL_NO_GL_FUNCTION, name);
 }
 
 bool setupPresenter(Presenter* presenter, Interpolation interpolation, int32_t viewWidth, int32_t viewHeight) {
@@ -204,7 +208,7 @@ bool startPresenter(App* app, GlProcLoader getProc, void* context) {
     const bool fullscreen = app->screenMode == SCREEN_FULLSCREEN;
     if (!setupPresenter(presenter, app->interpolation, fullscreen ? app->fullscreenWidth : app->windowWidth,
                         fullscreen ? app->fullscreenHeight : app->windowHeight)) {
-        logLine("Failed to initialize OpenGL");
+        logLine(LOG_NO_PRESENTER);
         delete presenter;
         return false;
     }

@@ -25,43 +25,58 @@ typedef std::ptrdiff_t GLsizeiptr;
 #define VITRELUME_GLAPI
 #endif
 
-struct PresenterGl {
-    GLuint(VITRELUME_GLAPI* CreateShader)(GLenum type);
-    void(VITRELUME_GLAPI* ShaderSource)(GLuint shader, GLsizei count, const GLchar* const* source, const GLint* length);
-    void(VITRELUME_GLAPI* CompileShader)(GLuint shader);
-    void(VITRELUME_GLAPI* GetShaderiv)(GLuint shader, GLenum pname, GLint* params);
-    GLuint(VITRELUME_GLAPI* CreateProgram)(void);
-    void(VITRELUME_GLAPI* AttachShader)(GLuint program, GLuint shader);
-    void(VITRELUME_GLAPI* BindAttribLocation)(GLuint program, GLuint index, const GLchar* name);
-    void(VITRELUME_GLAPI* LinkProgram)(GLuint program);
-    void(VITRELUME_GLAPI* GetProgramiv)(GLuint program, GLenum pname, GLint* params);
-    void(VITRELUME_GLAPI* GenBuffers)(GLsizei n, GLuint* buffers);
-    void(VITRELUME_GLAPI* BindBuffer)(GLenum target, GLuint buffer);
-    void(VITRELUME_GLAPI* EnableVertexAttribArray)(GLuint index);
-    void(VITRELUME_GLAPI* VertexAttribPointer)(GLuint index, GLint size, GLenum type, GLboolean normalized, GLsizei stride, const void* pointer);
-    void(VITRELUME_GLAPI* GenTextures)(GLsizei n, GLuint* textures);
-    void(VITRELUME_GLAPI* Enable)(GLenum cap);
-    void(VITRELUME_GLAPI* ActiveTexture)(GLenum texture);
-    void(VITRELUME_GLAPI* BindTexture)(GLenum target, GLuint texture);
-    void(VITRELUME_GLAPI* TexParameteri)(GLenum target, GLenum pname, GLint param);
-    void(VITRELUME_GLAPI* DeleteBuffers)(GLsizei n, const GLuint* buffers);
-    void(VITRELUME_GLAPI* DeleteTextures)(GLsizei n, const GLuint* textures);
-    void(VITRELUME_GLAPI* BufferData)(GLenum target, GLsizeiptr size, const void* data, GLenum usage);
-    void(VITRELUME_GLAPI* UseProgram)(GLuint program);
-    void(VITRELUME_GLAPI* Uniform1i)(GLint location, GLint v0);
-    void(VITRELUME_GLAPI* Uniform3f)(GLint location, GLfloat v0, GLfloat v1, GLfloat v2);
-    GLint(VITRELUME_GLAPI* GetUniformLocation)(GLuint program, const GLchar* name);
-    void(VITRELUME_GLAPI* TexImage2D)(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, GLint border, GLenum format, GLenum type, const void* pixels);
-    void(VITRELUME_GLAPI* ClearColor)(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
-    void(VITRELUME_GLAPI* Clear)(GLbitfield mask);
-    void(VITRELUME_GLAPI* DrawArrays)(GLenum mode, GLint first, GLsizei count);
-    void(VITRELUME_GLAPI* Viewport)(GLint x, GLint y, GLsizei width, GLsizei height);
-    void(VITRELUME_GLAPI* DeleteShader)(GLuint shader);
-    void(VITRELUME_GLAPI* DeleteProgram)(GLuint program);
-};
+// The presenter's 32 GL functions, in table order (the order of loading and
+// of the check for a missing one): X(result type, name without "gl",
+// parameters). Every list of them is an expansion of this one: the table
+// below, the names, the loader, and the tables the browser and the headless
+// fakes hand over.
+#define PRESENTER_GL_FUNCTIONS(X) \
+    X(GLuint, CreateShader, (GLenum type)) \
+    X(void, ShaderSource, (GLuint shader, GLsizei count, const GLchar* const* source, const GLint* length)) \
+    X(void, CompileShader, (GLuint shader)) \
+    X(void, GetShaderiv, (GLuint shader, GLenum pname, GLint* params)) \
+    X(GLuint, CreateProgram, (void)) \
+    X(void, AttachShader, (GLuint program, GLuint shader)) \
+    X(void, BindAttribLocation, (GLuint program, GLuint index, const GLchar* name)) \
+    X(void, LinkProgram, (GLuint program)) \
+    X(void, GetProgramiv, (GLuint program, GLenum pname, GLint* params)) \
+    X(void, GenBuffers, (GLsizei n, GLuint* buffers)) \
+    X(void, BindBuffer, (GLenum target, GLuint buffer)) \
+    X(void, EnableVertexAttribArray, (GLuint index)) \
+    X(void, VertexAttribPointer, (GLuint index, GLint size, GLenum type, GLboolean normalized, GLsizei stride, const void* pointer)) \
+    X(void, GenTextures, (GLsizei n, GLuint* textures)) \
+    X(void, Enable, (GLenum cap)) \
+    X(void, ActiveTexture, (GLenum texture)) \
+    X(void, BindTexture, (GLenum target, GLuint texture)) \
+    X(void, TexParameteri, (GLenum target, GLenum pname, GLint param)) \
+    X(void, DeleteBuffers, (GLsizei n, const GLuint* buffers)) \
+    X(void, DeleteTextures, (GLsizei n, const GLuint* textures)) \
+    X(void, BufferData, (GLenum target, GLsizeiptr size, const void* data, GLenum usage)) \
+    X(void, UseProgram, (GLuint program)) \
+    X(void, Uniform1i, (GLint location, GLint v0)) \
+    X(void, Uniform3f, (GLint location, GLfloat v0, GLfloat v1, GLfloat v2)) \
+    X(GLint, GetUniformLocation, (GLuint program, const GLchar* name)) \
+    X(void, TexImage2D, (GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, GLint border, GLenum format, GLenum type, const void* pixels)) \
+    X(void, ClearColor, (GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha)) \
+    X(void, Clear, (GLbitfield mask)) \
+    X(void, DrawArrays, (GLenum mode, GLint first, GLsizei count)) \
+    X(void, Viewport, (GLint x, GLint y, GLsizei width, GLsizei height)) \
+    X(void, DeleteShader, (GLuint shader)) \
+    X(void, DeleteProgram, (GLuint program))
 
-// Names of the 32 functions, in table order ("glCreateShader", ...).
-extern const char* const presenterGlNames[32];
+#define PRESENTER_GL_SLOT(result, name, parameters) result(VITRELUME_GLAPI* name) parameters;
+struct PresenterGl {
+    PRESENTER_GL_FUNCTIONS(PRESENTER_GL_SLOT)
+};
+#undef PRESENTER_GL_SLOT
+
+#define PRESENTER_GL_ONE(result, name, parameters) +1
+enum { PRESENTER_GL_COUNT = 0 PRESENTER_GL_FUNCTIONS(PRESENTER_GL_ONE) };
+#undef PRESENTER_GL_ONE
+static_assert(PRESENTER_GL_COUNT == 32, "the presenter draws with 32 GL functions");
+
+// Names of the functions, in table order ("glCreateShader", ...).
+extern const char* const presenterGlNames[PRESENTER_GL_COUNT];
 // The quad's shaders: GLSL 1.20, or GLSL ES 1.00 in the browser build.
 extern const char* const presenterVertexShader;
 extern const char* const presenterFragmentShader;
@@ -76,11 +91,17 @@ struct Presenter {
     GLuint program;
 };
 
-// Name -> function address, or null.
-typedef void* (*GlProcLoader)(const char* name, void* context);
+// Any function, as a system's lookup hands it over; each table slot converts
+// it back to its own type.
+typedef void (*GlFunction)();
+// Name ("glCreateShader") -> function, or null.
+typedef GlFunction (*GlProcLoader)(const char* name, void* context);
 // Fills the table through `getProc`. Returns the index of the first function
-// still missing, or -1 when all 32 were found.
+// still missing, or -1 when all were found.
 int loadPresenterGl(PresenterGl* gl, GlProcLoader getProc, void* context);
+// The function of `table` named `name`, or null: the lookup of a backend
+// that fills a table of its own (the browser's WebGL, the headless fakes).
+GlFunction findPresenterGl(const PresenterGl& table, const char* name);
 // "Could not find function <name without gl>." for the function at `index`.
 void missingGlFunctionText(int index, char* text, std::size_t size);
 

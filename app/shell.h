@@ -1,18 +1,11 @@
 #pragma once
-// What the backends share besides the presenter, the pacer and the sound
-// stream: the event queue and keymap, the window geometry rule, the built-in
-// pointer. Main thread only.
+// What the backends share besides the presenter and the sound stream: the
+// frame of runApp with its pacer, the input rules (app/input.h), the window
+// geometry rule, the built-in pointer, fatalError's common part. Main thread only.
 #include "app/app.h"
-
-// Queues `event` while the window has focus and the queue has room.
-void pushEvent(App* app, const AppEvent& event);
-// A key, button or character event (`type`) with `code` as its payload.
-void pushKey(App* app, int32_t type, KeyCode code);
-// The KeyCode of a Windows virtual-key number (the DOM keyCode of the same
-// keys is equal); 0 outside 0..255, -1 for an undefined key.
-KeyCode keyFromVirtualKey(int32_t virtualKey);
-void pushScroll(App* app, float notches);             // merged into a last EVENT_SCROLL
-void pushPointerDelta(App* app, float dx, float dy);  // merged into a last EVENT_POINTER_DELTA
+#include "app/frame_pacer.h"
+#include "app/input.h"
+#include "app/log_lines.h"
 
 // Window mode takes five sixths of the first display, centred.
 void computeWindowGeometry(App* app, int32_t displayWidth, int32_t displayHeight);
@@ -23,17 +16,22 @@ enum { BUILTIN_ARROW_WIDTH = 11, BUILTIN_ARROW_HEIGHT = 16 };
 extern const uint32_t builtinArrowPixels[BUILTIN_ARROW_WIDTH * BUILTIN_ARROW_HEIGHT];
 
 // The frame of every backend's runApp: a new App, the start line, `startUp`,
-// appProc when it succeeded, `tearDown` (which releases only what was
-// acquired), the end line. Returns appProc's result, or 255 when start-up failed.
-// Inline, so that the call to appProc lands in the backend, which every
-// program links together with the demo.
-inline int runAppWith(bool (*startUp)(App* app), void (*tearDown)(App* app)) {
+// then, when it succeeded, the App's frame pacer on `clock` and appProc;
+// `tearDown` (which releases only what was acquired), the pacer's end, the end
+// line. Returns appProc's result, or 255 when start-up failed. Inline, so that
+// the call to appProc lands in the backend, which every program links
+// together with the demo.
+inline int runAppWith(bool (*startUp)(App* app), void (*tearDown)(App* app), const FramePacerClock& clock) {
     App* app = new App;
-    logTimeLine("Application started");
+    logTimeLine(LOG_STARTED);
     int result = 255;
-    if (startUp(app)) result = appProc(app, nullptr);
+    if (startUp(app)) {
+        startFramePacer(app, clock);
+        result = appProc(app, nullptr);
+    }
     tearDown(app);
-    logTimeLine("Application terminated");
+    stopFramePacer(app);
+    logTimeLine(LOG_TERMINATED);
     delete app;
     return result;
 }

@@ -5,7 +5,7 @@
 bool RingSoundDevice::createBuffer(int32_t frames) {
     if (frames <= 0) return false;
     std::lock_guard<std::mutex> guard(ringMutex);
-    ring.assign(size_t(frames) * 2, 0);
+    ring.assign(size_t(frames) * SOUND_CHANNELS, 0);
     ringFrames = frames;
     position = 0;
     return true;
@@ -38,7 +38,7 @@ bool RingSoundDevice::lock(int32_t first, int32_t count, int16_t** region1, int3
         return false;
     }
     const int32_t head = count < ringFrames - first ? count : ringFrames - first;
-    *region1 = &ring[size_t(first) * 2];
+    *region1 = &ring[size_t(first) * SOUND_CHANNELS];
     *frames1 = head;
     *region2 = head < count ? ring.data() : nullptr;
     *frames2 = count - head;
@@ -55,14 +55,14 @@ void RingSoundDevice::playInto(int16_t* out, int32_t frames) {
     {
         std::lock_guard<std::mutex> guard(ringMutex);
         if (ringFrames <= 0) {
-            std::memset(out, 0, size_t(frames) * 4);
+            std::memset(out, 0, size_t(frames) * SOUND_FRAME_BYTES);
             return;
         }
         const int32_t half = ringFrames / 2;
         while (frames > 0) {
             const int32_t run = ringFrames - position < frames ? ringFrames - position : frames;
-            std::memcpy(out, &ring[size_t(position) * 2], size_t(run) * 4);
-            out += run * 2;
+            std::memcpy(out, &ring[size_t(position) * SOUND_CHANNELS], size_t(run) * SOUND_FRAME_BYTES);
+            out += run * SOUND_CHANNELS;
             frames -= run;
             const int32_t end = position + run;
             if ((position < half && end >= half) || end >= ringFrames) crossedHalf = true;

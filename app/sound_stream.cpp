@@ -1,5 +1,7 @@
 #include "app/sound_stream.h"
 
+#include "app/log_lines.h"
+
 namespace {
 
 enum { SOUND_WAIT_MS = 100 };  // bounds every wait, so a stop is seen quickly
@@ -19,7 +21,7 @@ void fillSound(SoundStream* s, int32_t firstFrame, int32_t frameCount) {
     int16_t* regions[2] = {nullptr, nullptr};
     int32_t counts[2] = {0, 0};
     if (!s->device->lock(firstFrame, frameCount, &regions[0], &counts[0], &regions[1], &counts[1])) {
-        giveUpSound(s, "Couldn't lock sound buffer");
+        giveUpSound(s, LOG_SOUND_LOCK_FAILED);
         return;
     }
     SoundCallback callback;
@@ -31,7 +33,7 @@ void fillSound(SoundStream* s, int32_t firstFrame, int32_t frameCount) {
     }
     for (int i = 0; i < 2; ++i)
         if (callback && regions[i] && counts[i] > 0) callback(regions[i], counts[i], userData);
-    if (!s->device->unlock()) giveUpSound(s, "Couldn't unlock sound buffer");
+    if (!s->device->unlock()) giveUpSound(s, LOG_SOUND_UNLOCK_FAILED);
 }
 
 // Refills the half that playback has just left, if it left one since the
@@ -76,7 +78,7 @@ bool dropFailedDevice(SoundStream* s) {
 }
 
 SoundStream* liveStream(App* app) {
-    SoundStream* s = app->sound;
+    SoundStream* s = app ? app->sound : nullptr;
     if (!s || !s->device || dropFailedDevice(s)) return nullptr;
     return s;
 }
@@ -119,7 +121,7 @@ void startSound(App* app, int32_t frames, SoundCallback callback, void* userData
         return;
     }
     if (!s->device->createBuffer(frames)) {
-        logLine("Failed to create sound buffer");
+        logLine(LOG_NO_SOUND_BUFFER);
         s->device->releaseBuffer();
         s->device = nullptr;
         s->frames = 0;
@@ -138,7 +140,7 @@ void pullSound(App* app, int16_t* out, int32_t frames) {
     SoundStream* s = app->sound;
     RingSoundDevice* ring = s && s->device && !s->failed.load() ? s->device->hostRing() : nullptr;
     if (!ring || s->frames <= 0) {
-        if (frames > 0) std::memset(out, 0, size_t(frames) * 2 * sizeof(int16_t));
+        if (frames > 0) std::memset(out, 0, size_t(frames) * SOUND_FRAME_BYTES);
         return;
     }
     // Played up to each half boundary at most, so every half is refilled the
@@ -149,7 +151,7 @@ void pullSound(App* app, int16_t* out, int32_t frames) {
         const int32_t boundary = position < half ? half : s->frames;
         const int32_t count = frames < boundary - position ? frames : boundary - position;
         ring->playInto(out, count);
-        out += size_t(count) * 2;
+        out += size_t(count) * SOUND_CHANNELS;
         frames -= count;
         refillLeftHalf(s);
     }

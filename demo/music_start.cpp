@@ -6,6 +6,9 @@
 #include "demo/demo_state.h"
 #include "ym/ym_music.h"
 
+// The engine renders straight into the shell's stream.
+static_assert(YM_OUTPUT_RATE == SOUND_RATE, "the engine renders at the shell's sound rate");
+
 namespace {
 const int SONG_RESOURCE = 217;
 const int32_t STREAM_FRAMES = 4410;  // 0.1 s, refilled in halves of 2,205
@@ -14,7 +17,7 @@ const int32_t STREAM_FRAMES = 4410;  // 0.1 s, refilled in halves of 2,205
 int musicSoundCallback(int16_t* samples, int32_t frameCount, void* /*userData*/) {
     YmMusic* music = demoState.music;
     if (music == nullptr) {
-        std::memset(samples, 0, size_t(frameCount) * 2 * sizeof(int16_t));
+        std::memset(samples, 0, size_t(frameCount) * SOUND_FRAME_BYTES);
         return 0;
     }
     return music->renderAudio(samples, frameCount) ? 1 : 0;

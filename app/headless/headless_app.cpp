@@ -55,10 +55,11 @@ App* createHeadlessApp() {
 void destroyHeadlessApp(App* app) {
     if (app == nullptr) return;
     stopHeadless(app);
+    stopFramePacer(app);
     delete app;
 }
 
-int runApp() { return runAppWith(startHeadless, stopHeadless); }
+int runApp() { return runAppWith(startHeadless, stopHeadless, FramePacerClock{}); }
 
 void fatalError(const char* text) { endWithFatalError(text, nullptr); }
 
@@ -93,11 +94,6 @@ void pumpMessages(App* app) {
 }
 
 void swapBuffers(App* app) { ++app->backend->record.swaps; }
-
-void paceFrame(App* app) {
-    AppBackend& backend = *app->backend;
-    if (backend.clock.now) waitForNextFrame(&backend.pacer, backend.clock);
-}
 
 void setWindowTitle(App* app, const char* title) { app->backend->record.windowTitle = title ? title : ""; }
 
@@ -137,9 +133,6 @@ void headlessSetPointerPosition(App* app, int32_t x, int32_t y) {
     app->backend->pointerY = y;
 }
 
-void headlessPaceWith(App* app, const FramePacerClock& clock) {
-    app->backend->clock = clock;
-    initFramePacer(&app->backend->pacer);
-}
+void headlessPaceWith(App* app, const FramePacerClock& clock) { startFramePacer(app, clock); }
 
 const HeadlessRecord& headlessRecord(const App* app) { return app->backend->record; }

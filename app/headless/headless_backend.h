@@ -11,8 +11,6 @@
 struct AppBackend {
     HeadlessRecord record = {};
     RingSoundDevice sound;  // played by whoever calls pullSound
-    FramePacer pacer = {};
-    FramePacerClock clock = {};  // no `now`: no pacing
     bool keepPixels = false;
     std::function<void(const HeadlessFrame&)> onPresent;  // empty: frames are only recorded
     bool visible = false;
@@ -29,5 +27,5 @@ struct AppBackend {
 
 // The presenter's loader over recording fakes; `context` is the AppBackend
 // that they report into.
-void* recordingGlProc(const char* name, void* context);
+GlFunction recordingGlProc(const char* name, void* context);
 void uninstallRecordingGl(AppBackend* backend);

@@ -26,14 +26,17 @@ void fakeGetProgramiv(GLuint, GLenum, GLint* params) { *params = 1; }
 void fakeGenNames(GLsizei n, GLuint* names) {
     for (GLsizei i = 0; i < n; ++i) names[i] = nextName();
 }
+void fakeGenBuffers(GLsizei n, GLuint* names) { fakeGenNames(n, names); }
 void fakeBindBuffer(GLenum, GLuint) {}
 void fakeEnableVertexAttribArray(GLuint) {}
 void fakeVertexAttribPointer(GLuint, GLint, GLenum, GLboolean, GLsizei, const void*) {}
+void fakeGenTextures(GLsizei n, GLuint* names) { fakeGenNames(n, names); }
 void fakeEnable(GLenum) {}
 void fakeActiveTexture(GLenum) {}
 void fakeBindTexture(GLenum, GLuint) {}
 void fakeTexParameteri(GLenum, GLenum, GLint) {}
-void fakeDeleteNames(GLsizei, const GLuint*) {}
+void fakeDeleteBuffers(GLsizei, const GLuint*) {}
+void fakeDeleteTextures(GLsizei, const GLuint*) {}
 void fakeBufferData(GLenum, GLsizeiptr, const void*, GLenum) {}
 void fakeUseProgram(GLuint) {}
 void fakeUniform1i(GLint, GLint) {}
@@ -81,34 +84,17 @@ void fakeViewport(GLint, GLint, GLsizei, GLsizei) {}
 void fakeDeleteShader(GLuint) {}
 void fakeDeleteProgram(GLuint) {}
 
-template <typename Function>
-void* address(Function* function) {
-    return reinterpret_cast<void*>(function);
-}
-
-// In the order of presenterGlNames.
-void* const fakes[32] = {
-    address(fakeCreateShader),       address(fakeShaderSource),    address(fakeCompileShader),
-    address(fakeGetShaderiv),        address(fakeCreateProgram),   address(fakeAttachShader),
-    address(fakeBindAttribLocation), address(fakeLinkProgram),     address(fakeGetProgramiv),
-    address(fakeGenNames),           address(fakeBindBuffer),      address(fakeEnableVertexAttribArray),
-    address(fakeVertexAttribPointer), address(fakeGenNames),       address(fakeEnable),
-    address(fakeActiveTexture),      address(fakeBindTexture),     address(fakeTexParameteri),
-    address(fakeDeleteNames),        address(fakeDeleteNames),     address(fakeBufferData),
-    address(fakeUseProgram),         address(fakeUniform1i),       address(fakeUniform3f),
-    address(fakeGetUniformLocation), address(fakeTexImage2D),      address(fakeClearColor),
-    address(fakeClear),              address(fakeDrawArrays),      address(fakeViewport),
-    address(fakeDeleteShader),       address(fakeDeleteProgram),
-};
+// Each fake at the type of its slot, so a wrong signature does not compile.
+#define RECORDING_GL_FAKE(result, name, parameters) fake##name,
+const PresenterGl recordingGl = {PRESENTER_GL_FUNCTIONS(RECORDING_GL_FAKE)};
+#undef RECORDING_GL_FAKE
 
 }  // namespace
 
 // Looked up by name through the shell's own loader, as a GL library would be.
-void* recordingGlProc(const char* name, void* context) {
+GlFunction recordingGlProc(const char* name, void* context) {
     recorder = static_cast<AppBackend*>(context);
-    for (int i = 0; i < 32; ++i)
-        if (std::strcmp(presenterGlNames[i], name) == 0) return fakes[i];
-    return nullptr;
+    return findPresenterGl(recordingGl, name);
 }
 
 void uninstallRecordingGl(AppBackend* backend) {

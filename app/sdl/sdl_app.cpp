@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/log_lines.h"
 #include "app/presenter.h"
 #include "app/sdl/sdl_backend.h"
 #include "app/sdl/sdl_log.h"
@@ -30,7 +31,7 @@ bool startVideo() {
 
 bool recordDisplays(App* app) {
     if (!app->backend->videoStarted) {
-        logSdlFailure("Failed to get display info");
+        logSdlFailure(LOG_NO_DISPLAY);
         return false;
     }
     const int count = SDL_GetNumVideoDisplays();
@@ -44,7 +45,7 @@ bool recordDisplays(App* app) {
         if (name && std::strlen(name) < sizeof display.name) std::strcpy(display.name, name);
     }
     if (app->displayCount == 0) {
-        logLine("Failed to get display info");
+        logLine(LOG_NO_DISPLAY);
         return false;
     }
     return true;
@@ -65,7 +66,8 @@ bool requestPixelFormat() {
     return ok;
 }
 
-void* sdlGlProc(const char* name, void*) { return SDL_GL_GetProcAddress(name); }
+// SDL hands functions over as object pointers: the one conversion happens here.
+GlFunction sdlGlProc(const char* name, void*) { return reinterpret_cast<GlFunction>(SDL_GL_GetProcAddress(name)); }
 
 bool startUp(App* app) {
     AppBackend* backend = app->backend = new AppBackend;
@@ -82,30 +84,30 @@ bool startUp(App* app) {
     backend->window = SDL_CreateWindow("", app->windowX, app->windowY, app->windowWidth, app->windowHeight,
                                        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (!backend->window) {
-        logSdlFailure("Failed to create window.");
+        logSdlFailure(LOG_NO_WINDOW);
         return false;
     }
     app->hasFocus = true;
     app->minimized = false;
 
     if (!pixelFormatSet) {
-        logSdlFailure("Failed to set pixel format");
+        logSdlFailure(LOG_NO_PIXEL_FORMAT);
         return false;
     }
     backend->glContext = SDL_GL_CreateContext(backend->window);
     if (!backend->glContext || xErrorDuringStartUp(backend->window)) {
         if (backend->glContext) SDL_SetError("the X server refused the OpenGL context");
-        logSdlFailure("Failed to create OpenGL context");
+        logSdlFailure(LOG_NO_GL_CONTEXT);
         return false;
     }
     if (SDL_GL_MakeCurrent(backend->window, backend->glContext) != 0) {
-        logSdlFailure("Failed to activate OpenGl Context");
+        logSdlFailure(LOG_GL_CONTEXT_NOT_CURRENT);
         return false;
     }
     SDL_GL_SetSwapInterval(1);  // no error when the driver will not
     if (!startPresenter(app, sdlGlProc, nullptr)) return false;
     if (xErrorDuringStartUp(backend->window)) {
-        logLine("Failed to create OpenGL context");
+        logLine(LOG_NO_GL_CONTEXT);
         logLine("the X server refused an OpenGL resource");
         return false;
     }
@@ -116,10 +118,7 @@ bool startUp(App* app) {
 
     // Relative mouse motion comes with SDL's motion events; SDL reports no
     // pen pressure, so there is no tablet.
-    logLine("WinTab initialization failed - tablet not available");
-
-    initFramePacer(&backend->pacer);
-    backend->pacerClock = systemFramePacerClock();
+    logLine(LOG_NO_TABLET);
     return true;
 }
 
@@ -142,11 +141,13 @@ void tearDown(App* app) {
 }
 
 void showMessageBox(const char* text) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Fatal Error!", text, nullptr);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, FATAL_ERROR_CAPTION, text, nullptr);
 }
 
 }  // namespace
 
-int runApp() { return runAppWith(startUp, tearDown); }
+// Paced on a thread's sleep: the driver's swap interval may be ignored or
+// wait for a faster display.
+int runApp() { return runAppWith(startUp, tearDown, systemFramePacerClock()); }
 
 void fatalError(const char* text) { endWithFatalError(text, showMessageBox); }

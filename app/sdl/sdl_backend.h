@@ -2,7 +2,6 @@
 // The SDL backend's own state, behind App::backend.
 #include <SDL.h>
 
-#include "app/frame_pacer.h"
 #include "app/sdl/sdl_sound.h"
 
 struct AppBackend {
@@ -11,8 +10,6 @@ struct AppBackend {
     SDL_GLContext glContext = nullptr;
     SDL_Cursor* cursor = nullptr;
     SdlSoundDevice* sound = nullptr;  // owned here; the App's sound stream borrows it
-    FramePacer pacer = {};
-    FramePacerClock pacerClock = {};
 };
 
 // Viewport and presenter view size follow the window's drawable size.

@@ -1,5 +1,5 @@
 #pragma once
-// The stream's device on SDL audio: 44,100 Hz, signed 16-bit, 2 channels.
+// The stream's device on SDL audio, in the shell's sound format (app/app.h).
 // SDL's audio callback plays the ring and wakes the streaming thread whenever
 // playback crosses into the other half.
 #include <SDL.h>

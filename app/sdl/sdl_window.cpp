@@ -1,5 +1,5 @@
 // The window services the frame step uses: screen mode, first showing, the
-// event pump, the buffer swap with its 60 Hz pace.
+// event pump, the buffer swap.
 #include "app/presenter.h"
 #include "app/sdl/sdl_backend.h"
 #include "app/sdl/sdl_input.h"
@@ -90,8 +90,6 @@ void pumpMessages(App* app) {
 }
 
 void swapBuffers(App* app) { SDL_GL_SwapWindow(app->backend->window); }
-
-void paceFrame(App* app) { waitForNextFrame(&app->backend->pacer, app->backend->pacerClock); }
 
 void setWindowTitle(App* app, const char* title) { SDL_SetWindowTitle(app->backend->window, title); }
 

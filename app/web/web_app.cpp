@@ -1,7 +1,7 @@
 // runApp in the browser: the page has had its start gesture; start every
 // service in order, run the demo, tear down in reverse, each item only if it
-// was acquired. The demo keeps its own loops: ASYNCIFY lets paceFrame hand
-// the thread back to the browser every frame step.
+// was acquired. The demo keeps its own loops: ASYNCIFY lets the pacer's
+// clock hand the thread back to the browser every frame step.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/log_lines.h"
 #include "app/presenter.h"
 #include "app/shell.h"
 #include "app/web/web_backend.h"
@@ -18,7 +19,10 @@ namespace {
 App* liveApp = nullptr;
 
 // The page's script (web_page.js) does the waiting and talks to the browser.
-EM_ASYNC_JS(void, waitForStartGesture, (), { await Module.vitrelumePage.started; });
+// The page's audio plays the shell's sound format: the rate is handed over
+// here, and its worklet has a left and a right channel of 16-bit samples.
+EM_ASYNC_JS(void, waitForStartGesture, (int soundRate), { await Module.vitrelumePage.offerStart(soundRate); });
+static_assert(SOUND_CHANNELS == 2 && sizeof(SoundSample) == 2, "the page plays 16-bit stereo");
 EM_ASYNC_JS(int, openPageAudio, (), { return await Module.vitrelumePage.openAudio(); });
 EM_JS(void, closePageAudio, (), { Module.vitrelumePage.closeAudio(); });
 EM_JS(void, listenForInput, (), { Module.vitrelumePage.listenForInput(); });
@@ -50,12 +54,12 @@ bool createGlContext(App* app) {
     attributes.minorVersion = 0;
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context("#canvas", &attributes);
     if (context <= 0) {
-        logLine("Failed to create OpenGL context");
+        logLine(LOG_NO_GL_CONTEXT);
         return false;
     }
     app->backend->glContext = context;
     if (emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
-        logLine("Failed to activate OpenGl Context");
+        logLine(LOG_GL_CONTEXT_NOT_CURRENT);
         return false;
     }
     return true;
@@ -77,12 +81,12 @@ bool startUp(App* app) {
         app->backend->soundOpen = true;
         openSoundStream(app, &app->backend->sound);
     } else {
-        logLine("Couldn't open audio device. Sound disabled.");
+        logLine(LOG_NO_AUDIO_DEVICE);
     }
 
     listenForInput();
     // The page reports no pen pressure: there is no tablet.
-    logLine("WinTab initialization failed - tablet not available");
+    logLine(LOG_NO_TABLET);
     return true;
 }
 
@@ -101,22 +105,22 @@ void tearDown(App* app) {
 
 App* webApp() { return liveApp; }
 
-int runApp() { return runAppWith(startUp, tearDown); }
+int runApp() { return runAppWith(startUp, tearDown, pageFrameClock()); }
 
 // The page shows the text in place of the picture when the program has ended.
 void fatalError(const char* text) { endWithFatalError(text, showFatalError); }
 
-// The page's audio worklet asks for `frames` stereo frames; the answer stays
-// valid until the next request.
-extern "C" EMSCRIPTEN_KEEPALIVE int16_t* webPullSound(int32_t frames) {
-    static std::vector<int16_t> samples;
-    samples.assign(static_cast<size_t>(frames > 0 ? frames : 0) * 2, 0);
+// The page's audio worklet asks for `frames` frames; the answer stays valid
+// until the next request.
+extern "C" EMSCRIPTEN_KEEPALIVE SoundSample* webPullSound(int32_t frames) {
+    static std::vector<SoundSample> samples;
+    samples.assign(static_cast<size_t>(frames > 0 ? frames : 0) * SOUND_CHANNELS, 0);
     if (liveApp && frames > 0) pullSound(liveApp, samples.data(), frames);
     return samples.data();
 }
 
 int main() {
-    waitForStartGesture();
+    waitForStartGesture(SOUND_RATE);
     // main handed the thread back to the browser at its first wait, which
     // counts as its return: the end has to be an explicit exit.
     std::exit(runApp());

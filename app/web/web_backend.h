@@ -3,6 +3,8 @@
 // its C++ and the page's script (web_page.js).
 #include <cstdint>
 
+#include "app/frame_pacer.h"
+#include "app/presenter.h"
 #include "app/sound_stream.h"
 
 struct AppBackend {
@@ -18,7 +20,11 @@ struct AppBackend {
 App* webApp();
 
 // The presenter's loader: the WebGL functions by name.
-void* webGlProc(const char* name, void* context);
+GlFunction webGlProc(const char* name, void* context);
+
+// The pacer's clock: the page's time, and a wait that takes the next animation
+// frame (a timer while the page is hidden, which gets no animation frames).
+FramePacerClock pageFrameClock();
 
 // The drawing buffer follows the canvas's size on the page times the device
 // pixel ratio; the view and the window or fullscreen size follow it.
@@ -28,7 +34,7 @@ void updateViewSize(App* app);
 extern "C" {
 void webKey(int32_t down, int32_t keyCode, int32_t location);
 void webCharacter(int32_t codePoint);
-void webMouseButton(int32_t type, int32_t button);
+void webMouseButton(int32_t down, int32_t button, int32_t detail);
 void webPointerMove(int32_t x, int32_t y, float dx, float dy);
 void webScroll(float notches);
 void webFocus(int32_t focused);

@@ -1,14 +1,9 @@
 // The page's side of the browser backend, added before the compiled script.
-// It waits for the start gesture, paces the frame steps on animation frames,
+// It waits for the start gesture, hands the frame pacer animation frames,
 // plays the sound stream through an AudioWorklet, forwards the page's input
 // to the C++ side, and shows the end. Module.vitrelumePage also holds the
 // counters a test reads: frame steps paced, sound frames pulled.
 (function () {
-  const FRAME_PERIOD_MS = 1000 / 60;
-  // An animation frame this close before the deadline counts as on time, so a
-  // 60 Hz display whose frames jitter around the grid never waits a whole frame.
-  const FRAME_EARLY_MS = 2;
-  const SOUND_RATE = 44100;
   // Test hook: ?hold=N keeps frame step N on the screen for good.
   const holdStep = Number(new URLSearchParams(location.search).get('hold')) || 0;
 
@@ -21,7 +16,10 @@
   // ---- Start: the first click or key that counts as a user activation ----
   // Browsers allow sound only after one; a lone modifier or Escape is none.
   // The starting press is not passed on, nor is the release of its key.
-  let audio = null;
+  // The audio context is made during that press, at the sound rate the
+  // program handed over (offerStart); a press that comes before the program
+  // has loaded gets its context once the rate is known.
+  let audio = null, soundRate = null, pressed = false;
   function swallowRelease(press) {
     const type = press.type === 'keydown' ? 'keyup' : 'mouseup';
     const id = event => (type === 'keyup' ? event.code : event.button);
@@ -43,59 +41,49 @@
       removeEventListener('pointerdown', start, true);
       swallowRelease(event);
       element('start').hidden = true;
-      audio = createAudio();
+      pressed = true;
+      if (soundRate !== null) audio = createAudio(soundRate);
       resolve();
     };
     addEventListener('keydown', start, true);
     addEventListener('pointerdown', start, true);
   });
   console.log('Click or press a key to start');
+  page.offerStart = async function (rate) {
+    soundRate = rate;
+    if (pressed && !audio) audio = createAudio(rate);
+    await page.started;
+  };
 
   // ---- Frame pacing ----
-  // One frame step's wait: animation frames until the 60 Hz deadline, so
-  // faster displays do not speed the demo up. A frame more than a period late
-  // starts a new grid instead of catching up with a burst. A hidden page gets
-  // no animation frames: timers (which the browser slows down) take over.
-  function nextFrame(ms) {
-    return new Promise(resolve => {
-      const done = time => {
-        document.removeEventListener('visibilitychange', wake);
-        resolve(typeof time === 'number' ? time : performance.now());
-      };
-      const wake = () => done();
-      if (document.hidden) {
-        setTimeout(done, Math.max(0, ms));
-      } else {
-        requestAnimationFrame(done);
-        document.addEventListener('visibilitychange', wake);
-      }
-    });
-  }
-
-  let deadline = null;
-  page.waitForFrameDue = async function (step) {
+  // The wait of the frame pacer's clock (the 60 Hz rule is the C++ pacer's):
+  // the next animation frame, whatever the time asked. A hidden page gets no
+  // animation frames: a timer for the time asked (which the browser slows
+  // down) takes over, and a page that turns hidden or visible wakes the wait.
+  page.nextFrame = function (ms, step) {
     if (step === holdStep) {
       console.log(`Holding frame step ${step}`);
-      await new Promise(() => {});
-    }
-    let time = await nextFrame(FRAME_PERIOD_MS);
-    if (deadline === null) {
-      deadline = time;
-    } else {
-      const target = deadline + FRAME_PERIOD_MS;
-      while (time < target - FRAME_EARLY_MS) time = await nextFrame(target - time);
-      deadline = time < target || time - target > FRAME_PERIOD_MS ? time : target;
+      return new Promise(() => {});
     }
     page.steps = step;
+    return new Promise(resolve => {
+      const done = () => {
+        document.removeEventListener('visibilitychange', done);
+        resolve();
+      };
+      if (document.hidden) setTimeout(done, Math.max(0, ms));
+      else requestAnimationFrame(done);
+      document.addEventListener('visibilitychange', done);
+    });
   };
 
   // ---- Sound ----
   // Through the pull worklet both pages share (pull_worklet.js).
 
   // Made during the start gesture, so that the context starts running.
-  function createAudio() {
+  function createAudio(rate) {
     try {
-      const context = new AudioContext({ sampleRate: SOUND_RATE, latencyHint: 'interactive' });
+      const context = new AudioContext({ sampleRate: rate, latencyHint: 'interactive' });
       const record = { context, ready: null, node: null, closed: false };
       // A failed start closes the audio while the module may still load:
       // that abort is the page's own doing and says nothing after the end line.
@@ -195,9 +183,8 @@
         if (!isBrowserKey(event)) event.preventDefault();
         Module._webKey(0, event.keyCode, event.location);
       }],
-      // Every second press of a quick series is a double-click.
-      [canvas, 'mousedown', event => Module._webMouseButton(event.detail >= 2 && event.detail % 2 === 0 ? 2 : 0, event.button)],
-      [window, 'mouseup', event => Module._webMouseButton(1, event.button)],
+      [canvas, 'mousedown', event => Module._webMouseButton(1, event.button, event.detail)],
+      [window, 'mouseup', event => Module._webMouseButton(0, event.button, event.detail)],
       [canvas, 'mousemove', event => {
         const box = canvas.getBoundingClientRect(), ratio = devicePixelRatio;
         Module._webPointerMove(Math.round((event.clientX - box.left) * ratio), Math.round((event.clientY - box.top) * ratio),

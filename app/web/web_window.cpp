@@ -1,6 +1,6 @@
 // The window services in the browser: the canvas stands for the window, the
-// page's fullscreen for the borderless fullscreen window, and each frame step
-// hands the thread back to the browser until the next 60 Hz frame is due.
+// page's fullscreen for the borderless fullscreen window, and the pacer's
+// clock hands the thread back to the browser until the next animation frame.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -15,7 +15,16 @@ EM_JS(void, showCanvas, (), { Module.vitrelumePage.showCanvas(); });
 EM_JS(void, setDocumentTitle, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, setCanvasPointer, (int width, int height, const void* pixels, int hotX, int hotY),
       { Module.vitrelumePage.setPointer(width, height, pixels, hotX, hotY); });
-EM_ASYNC_JS(void, waitForFrameDue, (double step), { await Module.vitrelumePage.waitForFrameDue(step); });
+EM_ASYNC_JS(void, waitForPageFrame, (double milliseconds, double step),
+            { await Module.vitrelumePage.nextFrame(milliseconds, step); });
+
+int64_t pageNow(void*) { return static_cast<int64_t>(emscripten_get_now() * 1e6); }
+
+// The page learns the frame step it waits in (its counter, the ?hold=N hook).
+void pageSleep(int64_t nanoseconds, void*) {
+    const App* app = webApp();
+    waitForPageFrame(static_cast<double>(nanoseconds) / 1e6, app ? static_cast<double>(app->backend->steps) : 0.0);
+}
 
 }  // namespace
 
@@ -71,8 +80,6 @@ void pumpMessages(App* app) {
 // The browser shows the drawing buffer once the frame step yields.
 void swapBuffers(App*) {}
 
-void paceFrame(App* app) { waitForFrameDue(static_cast<double>(app->backend->steps)); }
-
 void setWindowTitle(App*, const char* title) { setDocumentTitle(title ? title : ""); }
 
 void getPointerPosition(App* app, int32_t* x, int32_t* y) {
@@ -84,3 +91,5 @@ void setPointer(App*, int32_t width, int32_t height, const uint32_t* pixels, int
     const bool hasImage = pixels != nullptr && width > 0 && height > 0;
     setCanvasPointer(hasImage ? width : 0, hasImage ? height : 0, hasImage ? pixels : nullptr, hotX, hotY);
 }
+
+FramePacerClock pageFrameClock() { return {pageNow, pageSleep, nullptr}; }

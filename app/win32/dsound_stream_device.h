@@ -35,5 +35,3 @@ private:
     void* locked[2] = {nullptr, nullptr};
     uint32_t lockedBytes[2] = {0, 0};
 };
-
-enum : int32_t { SOUND_FRAME_BYTES = 4 };  // 16-bit left and right

@@ -2,7 +2,7 @@
 // that this file needs no windows.h.
 #include "app/win32/input_messages.h"
 
-#include "app/shell.h"
+#include "app/input.h"
 
 namespace {
 
@@ -29,43 +29,28 @@ enum : uint32_t {
     MESSAGE_X_DOUBLE = 0x020D,
 };
 
-enum : int32_t { VIRTUAL_SHIFT = 0x10, VIRTUAL_CONTROL = 0x11, VIRTUAL_ALT = 0x12 };
 enum : uint64_t { X_BUTTON_1 = 1 };
 const int64_t EXTENDED_KEY_BIT = int64_t(1) << 24;
 
-// Shift, control and alt give the generic key first, then the left or right
-// one: shift by its scan code, the others by the extended-key flag.
-void queueKeyMessage(App* app, int32_t type, int32_t virtualKey, int64_t lParam, const InputMessageQueries& queries) {
-    const bool extended = (lParam & EXTENDED_KEY_BIT) != 0;
-    switch (virtualKey) {
-    case VIRTUAL_SHIFT: {
-        pushKey(app, type, KEY_SHIFT);
+// The side of Shift comes from its scan code, that of Control and Alt from
+// the extended-key flag.
+KeySide sideOfKeyMessage(int32_t virtualKey, int64_t lParam, const InputMessageQueries& queries) {
+    if (virtualKey == VKEY_SHIFT) {
         const int32_t scanCode = int32_t((lParam >> 16) & 0xFF);
-        pushKey(app, type, keyFromVirtualKey(queries.virtualKeyFromScanCode(scanCode, queries.context)));
-        break;
+        return queries.virtualKeyFromScanCode(scanCode, queries.context) == VKEY_RIGHT_SHIFT ? KEY_SIDE_RIGHT
+                                                                                              : KEY_SIDE_LEFT;
     }
-    case VIRTUAL_CONTROL:
-        pushKey(app, type, KEY_CONTROL);
-        pushKey(app, type, extended ? KEY_RIGHT_CONTROL : KEY_LEFT_CONTROL);
-        break;
-    case VIRTUAL_ALT:
-        pushKey(app, type, KEY_ALT);
-        pushKey(app, type, extended ? KEY_RIGHT_ALT : KEY_LEFT_ALT);
-        break;
-    default:
-        pushKey(app, type, keyFromVirtualKey(virtualKey));
-        break;
-    }
+    return (lParam & EXTENDED_KEY_BIT) != 0 ? KEY_SIDE_RIGHT : KEY_SIDE_LEFT;
 }
 
 // The button a button message is about; -1 for other messages.
-KeyCode buttonOf(uint32_t message, uint64_t wParam) {
+int32_t buttonOf(uint32_t message, uint64_t wParam) {
     switch (message) {
-    case MESSAGE_LEFT_DOWN: case MESSAGE_LEFT_UP: case MESSAGE_LEFT_DOUBLE: return KEY_LEFT_BUTTON;
-    case MESSAGE_RIGHT_DOWN: case MESSAGE_RIGHT_UP: case MESSAGE_RIGHT_DOUBLE: return KEY_RIGHT_BUTTON;
-    case MESSAGE_MIDDLE_DOWN: case MESSAGE_MIDDLE_UP: case MESSAGE_MIDDLE_DOUBLE: return KEY_MIDDLE_BUTTON;
+    case MESSAGE_LEFT_DOWN: case MESSAGE_LEFT_UP: case MESSAGE_LEFT_DOUBLE: return MOUSE_LEFT;
+    case MESSAGE_RIGHT_DOWN: case MESSAGE_RIGHT_UP: case MESSAGE_RIGHT_DOUBLE: return MOUSE_RIGHT;
+    case MESSAGE_MIDDLE_DOWN: case MESSAGE_MIDDLE_UP: case MESSAGE_MIDDLE_DOUBLE: return MOUSE_MIDDLE;
     case MESSAGE_X_DOWN: case MESSAGE_X_UP: case MESSAGE_X_DOUBLE:
-        return ((wParam >> 16) & 0xFFFF) == X_BUTTON_1 ? KEY_X_BUTTON1 : KEY_X_BUTTON2;
+        return ((wParam >> 16) & 0xFFFF) == X_BUTTON_1 ? MOUSE_BACK : MOUSE_FORWARD;
     default: return -1;
     }
 }
@@ -96,22 +81,24 @@ bool queueInputMessage(App* app, uint32_t message, uint64_t wParam, int64_t lPar
     switch (message) {
     case MESSAGE_KEY_DOWN:
     case MESSAGE_SYSTEM_KEY_DOWN:
-        queueKeyMessage(app, EVENT_KEY_DOWN, int32_t(wParam & 0xFF), lParam, queries);
-        return true;
     case MESSAGE_KEY_UP:
-    case MESSAGE_SYSTEM_KEY_UP:
-        queueKeyMessage(app, EVENT_KEY_UP, int32_t(wParam & 0xFF), lParam, queries);
+    case MESSAGE_SYSTEM_KEY_UP: {
+        const int32_t virtualKey = int32_t(wParam & 0xFF);
+        const bool down = message == MESSAGE_KEY_DOWN || message == MESSAGE_SYSTEM_KEY_DOWN;
+        const KeySide side = sideOfKeyMessage(virtualKey, lParam, queries);
+        pushVirtualKey(app, down ? EVENT_KEY_DOWN : EVENT_KEY_UP, virtualKey, side);
         return true;
+    }
     case MESSAGE_CHAR:
-        pushKey(app, EVENT_CHAR, int32_t(wParam & 0xFF));
+        pushCharacter(app, uint32_t(wParam));
         return true;
     case MESSAGE_MOUSE_MOVE:
         // The position is read fresh: the pointer may have moved on since
         // the message was posted.
         if (app->hasFocus) {
-            AppEvent e = {EVENT_POINTER_MOVE, {}};
-            queries.pointerPosition(&e.payload[0], &e.payload[1], queries.context);
-            pushEvent(app, e);
+            int32_t x = 0, y = 0;
+            queries.pointerPosition(&x, &y, queries.context);
+            pushPointerMove(app, x, y);
         }
         return true;
     case MESSAGE_WHEEL:
@@ -121,16 +108,16 @@ bool queueInputMessage(App* app, uint32_t message, uint64_t wParam, int64_t lPar
     case MESSAGE_INPUT: {
         int32_t dx = 0, dy = 0;
         if (queries.rawMouseMotion(lParam, &dx, &dy, queries.context))
-            pushPointerDelta(app, float(dx) / 400.0f, float(dy) / 400.0f);
+            pushRawMotion(app, float(dx), float(dy));
         return true;
     }
     case TABLET_PACKET_MESSAGE:
         queueTabletPacket(app, wParam, lParam, queries);
         return true;
     default: {
-        const KeyCode button = buttonOf(message, wParam);
+        const int32_t button = buttonOf(message, wParam);
         if (button < 0) return false;
-        pushKey(app, buttonEventType(message), button);
+        pushMouseButton(app, buttonEventType(message), button);
         return true;
     }
     }

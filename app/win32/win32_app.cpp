@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/log_lines.h"
 #include "app/presenter.h"
 #include "app/shell.h"
 #include "app/win32/win32_backend.h"
@@ -54,9 +55,7 @@ bool startUp(App* app) {
     if (!startOpenGl(app)) return false;
     startSoundDevice(app);
     registerRawInput(app);
-    if (!openTablet(app)) logLine("WinTab initialization failed - tablet not available");
-    initFramePacer(&backend->pacer);
-    backend->pacerClock = systemFramePacerClock();
+    if (!openTablet(app)) logLine(LOG_NO_TABLET);
     return true;
 }
 
@@ -73,10 +72,11 @@ void tearDown(App* app) {
     app->backend = nullptr;
 }
 
-void showMessageBox(const char* text) { MessageBoxA(nullptr, text, "Fatal Error!", MB_ICONERROR); }
+void showMessageBox(const char* text) { MessageBoxA(nullptr, text, FATAL_ERROR_CAPTION, MB_ICONERROR); }
 
 }  // namespace
 
-int runApp() { return runAppWith(startUp, tearDown); }
+// Paced on a thread's sleep: drivers may ignore the swap interval (Wine's does).
+int runApp() { return runAppWith(startUp, tearDown, systemFramePacerClock()); }
 
 void fatalError(const char* text) { endWithFatalError(text, showMessageBox); }

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include "app/app.h"
-#include "app/frame_pacer.h"
 
 struct IDirectSound8;
 
@@ -60,9 +59,6 @@ struct AppBackend {
     TabletCloseFunction WTClose = nullptr;
     TabletEnableFunction WTEnable = nullptr;
     TabletPacketFunction WTPacket = nullptr;
-
-    FramePacer pacer = {};
-    FramePacerClock pacerClock = {};
 };
 
 // A function fetched by name from a loaded library, as the type it has.

@@ -2,6 +2,7 @@
 // pixel format, the context, the swap interval and the presenter's table.
 #include <cstdio>
 
+#include "app/log_lines.h"
 #include "app/presenter.h"
 #include "app/win32/win32_backend.h"
 
@@ -14,12 +15,11 @@ bool isFunctionAddress(PROC address) {
 }
 
 // opengl32 exports the GL 1.1 functions itself; the driver has the rest.
-void* glFunction(const char* name, void* context) {
+GlFunction glFunction(const char* name, void* context) {
     AppBackend* backend = static_cast<AppBackend*>(context);
-    if (FARPROC exported = GetProcAddress(backend->glModule, name))
-        return reinterpret_cast<void*>(exported);
+    if (FARPROC exported = GetProcAddress(backend->glModule, name)) return reinterpret_cast<GlFunction>(exported);
     PROC address = backend->wglGetProcAddress(name);
-    return isFunctionAddress(address) ? reinterpret_cast<void*>(address) : nullptr;
+    return isFunctionAddress(address) ? reinterpret_cast<GlFunction>(address) : nullptr;
 }
 
 // "Failed to find <name>" when opengl32 lacks it.
@@ -28,7 +28,7 @@ bool findWglFunction(HMODULE gl, const char* name, Function* slot) {
     *slot = libraryFunction<Function>(gl, name);
     if (*slot) return true;
     char line[64];
-    std::snprintf(line, sizeof line, "Failed to find %s", name);
+    std::snprintf(line, sizeof line, LOG_NO_WGL_FUNCTION, name);
     logLine(line);
     return false;
 }
@@ -36,7 +36,7 @@ bool findWglFunction(HMODULE gl, const char* name, Function* slot) {
 bool loadWgl(AppBackend* backend) {
     backend->glModule = LoadLibraryA("opengl32.dll");
     if (!backend->glModule) {
-        logLine("Failed to load opengl32.dll");
+        logLine(LOG_NO_GL_LIBRARY);
         return false;
     }
     HMODULE gl = backend->glModule;
@@ -63,16 +63,16 @@ bool setPixelFormat(HDC deviceContext) {
 
 bool createContext(AppBackend* backend) {
     if (!setPixelFormat(backend->deviceContext)) {
-        logLine("Failed to set pixel format");
+        logLine(LOG_NO_PIXEL_FORMAT);
         return false;
     }
     backend->glContext = backend->wglCreateContext(backend->deviceContext);
     if (!backend->glContext) {
-        logLine("Failed to create OpenGL context");
+        logLine(LOG_NO_GL_CONTEXT);
         return false;
     }
     if (!backend->wglMakeCurrent(backend->deviceContext, backend->glContext)) {
-        logLine("Failed to activate OpenGl Context");
+        logLine(LOG_GL_CONTEXT_NOT_CURRENT);
         return false;
     }
     return true;

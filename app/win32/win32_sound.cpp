@@ -1,6 +1,7 @@
 // The DirectSound 8 device, dsound.dll loaded by name, and the stream's
-// buffer on it: 44,100 Hz, 16-bit stereo, looping, with notifications at its
-// start and its middle.
+// buffer on it: PCM in the shell's sound format (app/app.h), looping, with
+// notifications at its start and its middle.
+#include "app/log_lines.h"
 #include "app/win32/dsound_stream_device.h"
 #include "app/win32/win32_backend.h"
 
@@ -56,11 +57,11 @@ private:
 bool Win32SoundDevice::createBuffer(int32_t frames) {
     WAVEFORMATEX format = {};
     format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = 2;
-    format.nSamplesPerSec = 44100;
-    format.wBitsPerSample = 16;
+    format.nChannels = SOUND_CHANNELS;
+    format.nSamplesPerSec = SOUND_RATE;
+    format.wBitsPerSample = 8 * sizeof(SoundSample);
     format.nBlockAlign = SOUND_FRAME_BYTES;
-    format.nAvgBytesPerSec = 44100 * SOUND_FRAME_BYTES;
+    format.nAvgBytesPerSec = SOUND_RATE * SOUND_FRAME_BYTES;
     // The description without a 3D algorithm, at this build's size (a
     // pointer makes it 24 bytes on 64-bit; DirectSound refuses 20 there).
     DSBUFFERDESC1 description = {};
@@ -95,21 +96,21 @@ namespace {
 IDirectSound8* openDirectSound(AppBackend* backend) {
     backend->soundModule = LoadLibraryA("dsound.dll");
     if (!backend->soundModule) {
-        logLine("Couldn't load dsound.dll. Sound disabled.");
+        logLine(LOG_NO_DSOUND_LIBRARY);
         return nullptr;
     }
     auto create = libraryFunction<DirectSoundCreateFunction>(backend->soundModule, "DirectSoundCreate8");
     if (!create) {
-        logLine("Couldn't find DirectSoundCreate. Sound disabled.");
+        logLine(LOG_NO_DSOUND_CREATE);
         return nullptr;
     }
     IDirectSound8* object = nullptr;
     if (FAILED(create(nullptr, &object, nullptr)) || !object) {
-        logLine("Couldn't create DirectSound object. Sound disabled.");
+        logLine(LOG_NO_DSOUND_OBJECT);
         return nullptr;
     }
     if (FAILED(object->SetCooperativeLevel(backend->window, DSSCL_NORMAL))) {
-        logLine("Couldn't set cooperative level for DirectSound object. Sound disabled.");
+        logLine(LOG_NO_DSOUND_COOPERATION);
         object->Release();
         return nullptr;
     }

@@ -2,6 +2,7 @@
 // the frame step uses.
 #include <cstring>
 
+#include "app/log_lines.h"
 #include "app/presenter.h"
 #include "app/shell.h"
 #include "app/win32/win32_backend.h"
@@ -106,7 +107,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 bool recordDisplays(App* app) {
     EnumDisplayMonitors(nullptr, nullptr, enumerateDisplay, reinterpret_cast<LPARAM>(app));
     if (app->displayCount == 0) {
-        logLine("Failed to get display info");
+        logLine(LOG_NO_DISPLAY);
         return false;
     }
     return true;
@@ -133,7 +134,7 @@ bool createWindow(App* app) {
                                       frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                                       backend->instance, nullptr);
     if (!backend->window) {
-        logLine("Failed to create window.");
+        logLine(LOG_NO_WINDOW);
         return false;
     }
     backend->deviceContext = GetDC(backend->window);
@@ -204,9 +205,6 @@ void pumpMessages(App* app) {
 }
 
 void swapBuffers(App* app) { SwapBuffers(app->backend->deviceContext); }
-
-// Drivers may ignore the swap interval (Wine's does): the pacer holds 60 Hz either way.
-void paceFrame(App* app) { waitForNextFrame(&app->backend->pacer, app->backend->pacerClock); }
 
 void setWindowTitle(App* app, const char* title) { SetWindowTextA(app->backend->window, title); }
 

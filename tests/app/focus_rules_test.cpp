@@ -16,7 +16,7 @@ TEST(FocusRules, NoEventKindIsQueuedWithoutFocus) {
     App app;
     pushKey(&app, EVENT_KEY_DOWN, KEY_SPACE);
     pushScroll(&app, 1.0f);
-    pushPointerDelta(&app, 1.0f, 1.0f);
+    pushRawMotion(&app, 400, 400);
     EXPECT_EQ(app.eventCount, 0);
 }
 
@@ -30,9 +30,9 @@ TEST(FocusRules, OnlyRawMotionMergesWithoutFocus) {
     EXPECT_FLOAT_EQ(eventFloat(app.events[0], 0), 1.0f) << "a scroll without focus is dropped, not merged";
 
     app.hasFocus = true;
-    pushPointerDelta(&app, 1.0f, -1.0f);
+    pushRawMotion(&app, 400, -400);
     app.hasFocus = false;
-    pushPointerDelta(&app, 2.0f, -2.0f);
+    pushRawMotion(&app, 800, -800);
     ASSERT_EQ(app.eventCount, 2);
     EXPECT_FLOAT_EQ(eventFloat(app.events[1], 0), 3.0f) << "raw motion keeps counting the hand's movement";
     EXPECT_FLOAT_EQ(eventFloat(app.events[1], 1), -3.0f);

@@ -1,5 +1,10 @@
-// Keymap, event queue, window geometry and the interpolation switch.
+// Keymap, event queue, the input rules every backend shares, window geometry
+// and the interpolation switch. Each backend's own translation is tested with
+// that backend (SDL, the DOM, Win32 messages).
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 #include "app/headless/headless.h"
 #include "app/presenter.h"
@@ -38,13 +43,13 @@ TEST(EventQueue, DropsWithoutFocusOrRoomButStillMerges) {
     EXPECT_EQ(app.events[0].type, EVENT_SCROLL);
     EXPECT_FLOAT_EQ(eventFloat(app.events[0], 0), 2.0f);
 
-    pushPointerDelta(&app, 0.5f, -0.25f);
-    pushPointerDelta(&app, 0.5f, 0.0f);
+    pushRawMotion(&app, 200, -100);
+    pushRawMotion(&app, 200, 0);
     ASSERT_EQ(app.eventCount, 2);
     EXPECT_FLOAT_EQ(eventFloat(app.events[1], 0), 1.0f);
     EXPECT_FLOAT_EQ(eventFloat(app.events[1], 1), -0.25f);
     app.hasFocus = 0;  // raw motion still adds to a last delta of its own
-    pushPointerDelta(&app, 1.0f, 0.0f);
+    pushRawMotion(&app, 400, 0);
     EXPECT_FLOAT_EQ(eventFloat(app.events[1], 0), 2.0f);
     app.hasFocus = 1;
 
@@ -55,8 +60,66 @@ TEST(EventQueue, DropsWithoutFocusOrRoomButStillMerges) {
     pushScroll(&app, -0.5f);  // still merges into the last entry
     EXPECT_EQ(app.eventCount, APP_EVENT_CAPACITY);
     EXPECT_FLOAT_EQ(eventFloat(app.events[APP_EVENT_CAPACITY - 1], 0), -1.5f);
-    pushPointerDelta(&app, 1, 1);  // no delta is last: nothing changes
+    pushRawMotion(&app, 1, 1);  // no delta is last: nothing changes
     EXPECT_EQ(app.events[APP_EVENT_CAPACITY - 1].type, EVENT_SCROLL);
+}
+
+namespace {
+using Events = std::vector<std::pair<int32_t, int32_t>>;
+Events queued(const App& app) {
+    Events out;
+    for (int i = 0; i < app.eventCount; ++i) out.push_back({app.events[i].type, app.events[i].payload[0]});
+    return out;
+}
+}  // namespace
+
+TEST(InputRules, GenericModifiersGiveTheGenericKeyThenTheSide) {
+    App app;
+    app.hasFocus = true;
+    pushVirtualKey(&app, EVENT_KEY_DOWN, VKEY_SHIFT, KEY_SIDE_LEFT);
+    pushVirtualKey(&app, EVENT_KEY_UP, VKEY_SHIFT, KEY_SIDE_RIGHT);
+    pushVirtualKey(&app, EVENT_KEY_DOWN, VKEY_CONTROL, KEY_SIDE_RIGHT);
+    pushVirtualKey(&app, EVENT_KEY_DOWN, VKEY_ALT, KEY_SIDE_LEFT);
+    pushVirtualKey(&app, EVENT_KEY_DOWN, VKEY_ALT, KEY_SIDE_RIGHT);
+    pushVirtualKey(&app, EVENT_KEY_DOWN, VKEY_ESCAPE, KEY_SIDE_RIGHT);    // not a modifier: one event
+    pushVirtualKey(&app, EVENT_KEY_DOWN, VKEY_LEFT_SHIFT, KEY_SIDE_LEFT);  // already sided: one event
+    pushVirtualKey(&app, EVENT_KEY_DOWN, VKEY_UNASSIGNED, KEY_SIDE_LEFT);
+    const Events expected = {
+        {EVENT_KEY_DOWN, KEY_SHIFT},   {EVENT_KEY_DOWN, KEY_LEFT_SHIFT},    {EVENT_KEY_UP, KEY_SHIFT},
+        {EVENT_KEY_UP, KEY_RIGHT_SHIFT}, {EVENT_KEY_DOWN, KEY_CONTROL},     {EVENT_KEY_DOWN, KEY_RIGHT_CONTROL},
+        {EVENT_KEY_DOWN, KEY_ALT},     {EVENT_KEY_DOWN, KEY_LEFT_ALT},      {EVENT_KEY_DOWN, KEY_ALT},
+        {EVENT_KEY_DOWN, KEY_RIGHT_ALT}, {EVENT_KEY_DOWN, KEY_ESCAPE},      {EVENT_KEY_DOWN, KEY_LEFT_SHIFT},
+        {EVENT_KEY_DOWN, -1}};
+    EXPECT_EQ(queued(app), expected);
+}
+
+TEST(InputRules, CharactersButtonsAndRawMotion) {
+    App app;
+    app.hasFocus = true;
+    for (uint32_t character : {uint32_t('a'), 0xE9u, 0x20ACu, 0x1F600u}) pushCharacter(&app, character);
+    for (int32_t button = -1; button <= 5; ++button) pushMouseButton(&app, EVENT_KEY_UP, button);
+    for (int32_t clicks = 0; clicks <= 4; ++clicks) pushMouseButton(&app, mousePressType(clicks), MOUSE_LEFT);
+    // Characters keep their low byte; buttons beyond the listed ones are the
+    // forward button; every second click of a series is a double-click.
+    const Events expected = {
+        {EVENT_CHAR, 'a'}, {EVENT_CHAR, 0xE9}, {EVENT_CHAR, 0xAC}, {EVENT_CHAR, 0x00},
+        {EVENT_KEY_UP, KEY_X_BUTTON2}, {EVENT_KEY_UP, KEY_LEFT_BUTTON}, {EVENT_KEY_UP, KEY_MIDDLE_BUTTON},
+        {EVENT_KEY_UP, KEY_RIGHT_BUTTON}, {EVENT_KEY_UP, KEY_X_BUTTON1}, {EVENT_KEY_UP, KEY_X_BUTTON2},
+        {EVENT_KEY_UP, KEY_X_BUTTON2}, {EVENT_KEY_DOWN, 1}, {EVENT_KEY_DOWN, 1}, {EVENT_DOUBLE_CLICK, 1},
+        {EVENT_KEY_DOWN, 1}, {EVENT_DOUBLE_CLICK, 1}};
+    EXPECT_EQ(queued(app), expected);
+
+    // 400 raw counts are 1.0; the position comes as it is.
+    app.eventCount = 0;
+    pushRawMotion(&app, 400, -1000);
+    pushPointerMove(&app, 640, -3);
+    ASSERT_EQ(app.eventCount, 2);
+    EXPECT_EQ(app.events[0].type, EVENT_POINTER_DELTA);
+    EXPECT_FLOAT_EQ(eventFloat(app.events[0], 0), 1.0f);
+    EXPECT_FLOAT_EQ(eventFloat(app.events[0], 1), -2.5f);
+    EXPECT_EQ(app.events[1].type, EVENT_POINTER_MOVE);
+    EXPECT_EQ(app.events[1].payload[0], 640);
+    EXPECT_EQ(app.events[1].payload[1], -3);
 }
 
 // 1920 x 1080 (1600 x 900 at 160, 90) is seen by the frame step and Wine window tests.

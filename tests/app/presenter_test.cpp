@@ -96,9 +96,9 @@ TEST(Presenter, FramePlacesTheQuadModulatesAndFilters) {
 }
 
 namespace {
-void* loaderMissing(const char* name, void* context) {
+GlFunction loaderMissing(const char* name, void* context) {
     if (context && std::strcmp(name, static_cast<const char*>(context)) == 0) return nullptr;
-    return reinterpret_cast<void*>(&recordFilter);
+    return reinterpret_cast<GlFunction>(&recordFilter);
 }
 }  // namespace
 

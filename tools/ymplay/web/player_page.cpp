@@ -39,6 +39,11 @@ int renderSong(int16_t* samples, int32_t frames, void*) {
     return 1;
 }
 
+// The stream plays what the engine renders, in the shell's sound format; the
+// page's worklet has a left and a right channel.
+static_assert(YM_OUTPUT_RATE == SOUND_RATE, "the engine renders at the shell's sound rate");
+static_assert(SOUND_CHANNELS == 2, "the page plays stereo");
+
 // Which number playerNumber gives.
 enum Number { NUMBER_KIND, NUMBER_LENGTH, NUMBER_POSITION, NUMBER_RATE, NUMBER_VOICES, NUMBER_ENDED, NUMBER_FRAMES };
 // Which text playerText gives.
@@ -86,6 +91,9 @@ EMSCRIPTEN_KEEPALIVE const char* playerText(int which) {
         default: return "";
     }
 }
+
+// The sound rate the page's audio context plays at, in frames a second.
+EMSCRIPTEN_KEEPALIVE int playerSoundRate() { return SOUND_RATE; }
 
 EMSCRIPTEN_KEEPALIVE double playerNumber(int which) {
     if (!player.song) return 0;

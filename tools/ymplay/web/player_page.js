@@ -6,7 +6,6 @@
 // holds what a test reads: the frames pulled and, after record(N) or with
 // ?record=N, the next N frames as the worklet was sent them.
 (function () {
-  const SOUND_RATE = 44100;
   const REQUEST_FRAMES = 2205;  // seeks land on the stream's request grid
   const MAX_FILE_BYTES = 64 * 1024 * 1024;
   const NUMBER = { kind: 0, length: 1, position: 2, rate: 3, voices: 4, ended: 5 };
@@ -33,7 +32,7 @@
   }
   const number = which => Module._playerNumber(which);
   function minutesAndSeconds(frames) {
-    const seconds = Math.floor(frames / SOUND_RATE);
+    const seconds = Math.floor(frames / Module._playerSoundRate());
     return `${Math.floor(seconds / 60)}:${String(seconds % 60).padStart(2, '0')}`;
   }
   const showMessage = message => { element('message').textContent = message; };
@@ -45,7 +44,7 @@
       if (audio.context.state === 'suspended') audio.context.resume();
       return;
     }
-    const context = new AudioContext({ sampleRate: SOUND_RATE, latencyHint: 'interactive' });
+    const context = new AudioContext({ sampleRate: Module._playerSoundRate(), latencyHint: 'interactive' });
     audio = { context, node: null };
     context.audioWorklet.addModule(vitrelumePullWorkletUrl()).then(() => {
       const node = vitrelumePullNode(context);
