@@ -141,7 +141,7 @@ bool YmMusic::parseFile() {
             return fail("Unknow YM format !");
     }
     if (!loaded) return false;
-    return !(attributes & ATTR_INTERLEAVED) || deInterleave();
+    return deInterleave(size_t(frameBytes));
 }
 
 // Frame count, player rate and loop frame must describe a song that can tick.
@@ -351,14 +351,18 @@ bool YmMusic::checkMixBlocks(uint32_t sampleDataSize) {
     return true;
 }
 
-bool YmMusic::deInterleave() {
-    size_t frames = size_t(frameCount);
-    size_t width = size_t(frameBytes);
-    uint8_t* ordered = static_cast<uint8_t*>(std::malloc(frames * width));
+// Interleaved songs store their rows column by column: every row's first
+// byte, then every row's second byte, ... The rows are brought into row order
+// in a buffer of their own, which takes the image's place (everything else the
+// song needs from the image was copied out by now).
+bool YmMusic::deInterleave(size_t rowBytes) {
+    if (!(attributes & ATTR_INTERLEAVED)) return true;
+    size_t rows = size_t(frameCount);
+    uint8_t* ordered = static_cast<uint8_t*>(std::malloc(rows * rowBytes));
     if (!ordered) return fail(TEXT_DEINTERLEAVE_MEMORY);
-    for (size_t r = 0; r < width; r++) {
-        const uint8_t* column = frameData + r * frames;
-        for (size_t i = 0; i < frames; i++) ordered[i * width + r] = column[i];
+    for (size_t c = 0; c < rowBytes; c++) {
+        const uint8_t* column = frameData + c * rows;
+        for (size_t r = 0; r < rows; r++) ordered[r * rowBytes + c] = column[r];
     }
     std::free(fileData);
     attributes &= ~ATTR_INTERLEAVED;
@@ -376,21 +380,7 @@ bool YmMusic::prepareTracker() {
             trackerVolumeTable[v][s] = int16_t(((s - 128) * v * scale) / 64);
         }
     }
-    if (!(attributes & ATTR_INTERLEAVED)) return true;
-
-    size_t lineBytes = size_t(4 * trackerVoiceCount);
-    size_t lines = size_t(frameCount);
-    uint8_t* ordered = static_cast<uint8_t*>(std::malloc(lineBytes * lines));
-    if (!ordered) return fail(TEXT_DEINTERLEAVE_MEMORY);
-    for (size_t c = 0; c < lineBytes; c++) {
-        const uint8_t* column = frameData + c * lines;
-        for (size_t n = 0; n < lines; n++) ordered[n * lineBytes + c] = column[n];
-    }
-    // frameData points into the image, which this object owns.
-    std::memcpy(const_cast<uint8_t*>(frameData), ordered, lineBytes * lines);
-    std::free(ordered);
-    attributes &= ~ATTR_INTERLEAVED;
-    return true;
+    return deInterleave(size_t(4 * trackerVoiceCount));
 }
 
 void YmMusic::release() {

@@ -30,6 +30,7 @@
 // the object's end. Loading allocates; rendering never does (seeking may, to
 // keep its snapshots). No call throws.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -170,7 +171,7 @@ private:
     // (or for null, false); a plain image stays. parseFile fills the song fields.
     bool depack(uint32_t resourceSize);
     bool parseFile();
-    bool deInterleave();
+    bool deInterleave(size_t rowBytes);
     bool prepareTracker();
     bool parseRegisterOld(uint32_t tag);
     bool parseRegisterNew(uint32_t tag, YmCursor& cursor);
