@@ -1,4 +1,4 @@
-#include "tools/atomic_file.h"
+#include "cli/atomic_file.h"
 
 #include <fcntl.h>
 #include <limits.h>

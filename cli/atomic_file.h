@@ -1,6 +1,6 @@
 #pragma once
 // Files the tools write appear complete or not at all. Every tool that writes
-// a file goes through here (the reading side is tools/read_file.h).
+// a file goes through here (the reading side is cli/read_file.h).
 //
 // The contract:
 // - The bytes go to a temporary file in the target's own folder (so the

@@ -1,4 +1,4 @@
-#include "tools/lh5/huffman_lengths.h"
+#include "lh5/huffman_lengths.h"
 
 #include <algorithm>
 #include <queue>

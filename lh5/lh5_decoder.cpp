@@ -1,10 +1,10 @@
-#include "ym/lh5_decoder.h"
+#include "lh5/lh5_decoder.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-#include "ym/lha_crc16.h"
+#include "lh5/lha_crc16.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "tools/lh5/lh5_encoder.h"
+#include "lh5/lh5_encoder.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/lh5/huffman_lengths.h"
-#include "ym/lha_crc16.h"
+#include "lh5/huffman_lengths.h"
+#include "lh5/lha_crc16.h"
 
 namespace {
 

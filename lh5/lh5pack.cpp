@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/atomic_file.h"
-#include "tools/lh5/lh5_encoder.h"
-#include "tools/read_file.h"
-#include "ym/lh5_decoder.h"
+#include "cli/atomic_file.h"
+#include "lh5/lh5_encoder.h"
+#include "cli/read_file.h"
+#include "lh5/lh5_decoder.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "tools/read_file.h"
-#include "ym/lh5_decoder.h"
+#include "cli/read_file.h"
+#include "lh5/lh5_decoder.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

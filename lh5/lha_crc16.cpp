@@ -1,4 +1,4 @@
-#include "ym/lha_crc16.h"
+#include "lh5/lha_crc16.h"
 
 #include <array>
 

@@ -23,7 +23,7 @@ cmake --build build-web/wasm -j "$jobs"
 rm -rf build-web/site
 mkdir -p build-web/site
 cp build-web/wasm/app/web/index.{html,js,wasm} build-web/site/
-cp build-web/wasm/tools/ymplay/web/player.{html,js,wasm} build-web/site/
+cp build-web/wasm/programs/ymplay/web/player.{html,js,wasm} build-web/site/
 for file in build-web/site/*; do
   printf '%-28s %8d bytes, %8d gzipped\n' "$file" "$(stat -c %s "$file")" "$(gzip -9c "$file" | wc -c)"
 done

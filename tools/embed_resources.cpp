@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/atomic_file.h"
-#include "tools/read_file.h"
+#include "cli/atomic_file.h"
+#include "cli/read_file.h"
 
 static int idOf(const std::string& path) {
     size_t slash = path.find_last_of("/\\");

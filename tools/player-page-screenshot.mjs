@@ -5,7 +5,7 @@
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-import { Browser, serveFolder } from '../tests/web/browser.mjs';
+import { Browser, serveFolder } from '../tests/app/web/browser.mjs';
 
 const [site, ...songs] = process.argv.slice(2);
 const out = fileURLToPath(new URL('../docs/player-page.png', import.meta.url));

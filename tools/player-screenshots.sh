@@ -12,12 +12,12 @@ cmake --build "$build" --target ymplay make_test_songs >/dev/null
 [ -f "$root/build-web/site/player.html" ] || "$root/tools/build-web.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$build/tools/make_test_songs" "$work/songs" --seconds 30
+"$build/generators/make_test_songs" "$work/songs" --seconds 30
 
 right=$'\eOC'  # the Right key as a terminal in keypad mode sends it
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw" /usr/bin/python3 "$root/tools/terminal_picture.py" \
   "$root/docs/player-terminal.png" "1:$right$right$right$right$right$right" 3:2 0.5 -- \
-  "$build/tools/ymplay/ymplay" "$root/resources/217-music.lh5" "$work/songs"
+  "$build/programs/ymplay/ymplay" "$root/resources/217-music.lh5" "$work/songs"
 echo "$root/docs/player-terminal.png written"
 
 node "$root/tools/player-page-screenshot.mjs" "$root/build-web/site" \

@@ -9,11 +9,11 @@ build=${1:-$root/build}
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target make_pictures make_icon make_scrolltext make_drum_set ymcompose lh5pack ymrender >/dev/null
 
-"$build/tools/make_pictures" "$root/resources"
-"$build/tools/make_icon" "$root/resources/icon/vitrelume.ico"
-"$build/tools/make_scrolltext" "$root/tools/scrolltext/scrolltext.src" "$root/resources/181-scrolltext.txt"
-"$build/tools/make_drum_set" "$root/ym/drum_set_data.cpp"
-"$root/tools/compose/build-song.sh" "$build"
-"$root/tools/pictures/contact_sheet.sh"
-"$root/tools/compose/spectrogram.sh" "$build"
+"$build/generators/pictures/make_pictures" "$root/resources"
+"$build/generators/pictures/make_icon" "$root/resources/icon/vitrelume.ico"
+"$build/generators/make_scrolltext" "$root/generators/scrolltext/scrolltext.src" "$root/resources/181-scrolltext.txt"
+"$build/generators/make_drum_set" "$root/ym/drum_set_data.cpp"
+"$root/generators/compose/build-song.sh" "$build"
+"$root/generators/pictures/contact_sheet.sh"
+"$root/generators/compose/spectrogram.sh" "$build"
 git -C "$root" status --short -- resources ym/drum_set_data.cpp docs

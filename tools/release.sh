@@ -124,7 +124,7 @@ linux_tools=(vitrelume ymrender embed_resources)
 run_logged cmake -S "$root" -B "$builds/linux" "${release_flags[@]}" \
   "-DCMAKE_EXE_LINKER_FLAGS=-static-libstdc++ -static-libgcc" "-DCMAKE_BUILD_RPATH=\$ORIGIN/lib"
 run_logged cmake --build "$builds/linux" -j "$jobs" --target "${linux_tools[@]}"
-ymrender=$builds/linux/tools/ymrender
+ymrender=$builds/linux/programs/ymrender/ymrender
 
 progress "Packing $linux_tar"
 folder=$stage/linux/$name-linux-x86_64
@@ -167,7 +167,7 @@ run_logged cmake -S "$root" -B "$builds/windows" "${release_flags[@]}" \
 run_logged cmake --build "$builds/windows" -j "$jobs" --target vitrelume
 exe=$builds/windows/bin/vitrelume.exe
 ! x86_64-w64-mingw32-objdump -h "$exe" | grep -q '\.debug' || fail "$exe has debugging sections"
-run_logged "$root/tests/windows/check_imports.sh" x86_64-w64-mingw32-objdump "$exe"
+run_logged "$root/tests/app/win32/check_imports.sh" x86_64-w64-mingw32-objdump "$exe"
 
 progress "Packing $windows_zip"
 folder=$stage/windows
@@ -196,7 +196,7 @@ settle "$folder"
 outputs=("$windows_zip" "$linux_tar" "$web_zip" "$soundtrack")
 if [ $video = 1 ]; then
   progress "Capturing $movie (minutes)"
-  run_logged "$builds/linux/tools/vitrelume-capture" --size 3840x2160 --video "$stage/$movie"
+  run_logged "$builds/linux/programs/capture/vitrelume-capture" --size 3840x2160 --video "$stage/$movie"
   outputs+=("$movie")
 fi
 

@@ -23,6 +23,6 @@ echo "$out written"
 
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
-"$build/tools/vitrelume-capture" --frames 1100 --png "$shots" --shot 1100 >/dev/null
+"$build/programs/capture/vitrelume-capture" --frames 1100 --png "$shots" --shot 1100 >/dev/null
 convert "$shots/001100.png" -sample 300% -strip "$root/docs/main-scene.png"
 echo "$root/docs/main-scene.png written"

@@ -4,7 +4,7 @@
 //   node tools/web-screenshot.mjs [SITE]    (default: build-web/site)
 import { fileURLToPath } from 'node:url';
 
-import { Browser, KEYS, serveFolder } from '../tests/web/browser.mjs';
+import { Browser, KEYS, serveFolder } from '../tests/app/web/browser.mjs';
 
 const HELD_STEP = 900;
 const root = fileURLToPath(new URL('..', import.meta.url));

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ym/lh5_decoder.h"
+#include "lh5/lh5_decoder.h"
 #include "ym/ym_music.h"
 
 namespace {

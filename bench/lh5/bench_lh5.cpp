@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/lh5/lh5_encoder.h"
-#include "ym/lh5_decoder.h"
+#include "lh5/lh5_encoder.h"
+#include "lh5/lh5_decoder.h"
 
 namespace {
 
@@ -82,7 +82,9 @@ void appendCycled(Bytes& out, const Bytes& part, size_t size) {
 
 Bytes mixedData() {
     Bytes out;
-    appendCycled(out, treeFiles({"demo", "ym", "app", "tools", "tests"}, {".cpp", ".h", ".sh"}), 2500000);
+    const std::vector<std::string> code = {"demo", "ym", "lh5", "app", "cli", "programs", "generators", "tools",
+                                           "tests"};
+    appendCycled(out, treeFiles(code, {".cpp", ".h", ".sh"}), 2500000);
     appendCycled(out, treeFiles({"resources", "docs"}, {".png"}), 1500000);
     appendCycled(out, registerDump(), 2200000);
     uint64_t state = 16;

@@ -16,8 +16,8 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-build}" && pwd)
 rounds=${2:-8}
-unpack="$build/tools/lh5/lh5unpack"
-songs="$build/tools/make_test_songs"
+unpack="$build/lh5/lh5unpack"
+songs="$build/generators/make_test_songs"
 for tool in "$unpack" "$songs"; do
   [ -x "$tool" ] || { echo "build $(basename "$tool") first (cmake --build ${1:-build})" >&2; exit 1; }
 done
@@ -37,7 +37,7 @@ def cycle(paths, size):
     data = b"".join(p.read_bytes() for p in paths)
     return (data * (size // len(data) + 1))[:size]
 
-text = sorted(p for d in ("demo", "ym", "app", "tools", "tests") for p in (repo / d).rglob("*")
+text = sorted(p for d in ("demo", "ym", "lh5", "app", "cli", "programs", "generators", "tools", "tests") for p in (repo / d).rglob("*")
               if p.suffix in (".cpp", ".h", ".sh", ".mjs", ".js"))
 pictures = sorted((repo / "resources").glob("*.png")) + sorted((repo / "docs").glob("*.png"))
 dumps = [work / "song.ym"] + sorted((work / "songs").glob("*.ym"))

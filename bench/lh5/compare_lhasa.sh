@@ -8,7 +8,7 @@
 set -eu
 build=${1:-build}
 frames=${2:-13000}
-tools="$build/tools/lh5"
+tools="$build/lh5"
 for tool in lh5pack lh5unpack; do
   [ -x "$tools/$tool" ] || { echo "build $tool first (cmake --build $build --target $tool)" >&2; exit 1; }
 done

@@ -7,8 +7,8 @@
 #include <iterator>
 #include <memory>
 
-#include "tools/lh5/lh5_encoder.h"
-#include "tools/ym_song_writer.h"
+#include "lh5/lh5_encoder.h"
+#include "generators/writers/ym_song_writer.h"
 #include "ym/ym_music.h"
 
 namespace {

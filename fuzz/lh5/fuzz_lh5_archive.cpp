@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ym/lh5_decoder.h"
+#include "lh5/lh5_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Big members only slow the search down; sizes past the limit still run.

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "ym/lh5_decoder.h"
-#include "ym/lha_crc16.h"
+#include "lh5/lh5_decoder.h"
+#include "lh5/lha_crc16.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 5) return 0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Seeds of fuzz_music: one short song of every kind, plain, and some of them
 # packed by our packer and by jlha (when it is installed).
-#   make_seeds.sh MAKE_TEST_SONGS LH5PACK SEEDS_DIR
+#   make_music_seeds.sh MAKE_TEST_SONGS LH5PACK SEEDS_DIR
 set -euo pipefail
 make_songs=${1:?make_test_songs path}
 lh5pack=${2:?lh5pack path}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Rebuilds the song from its score: compiles vitrelume.score into a "YM5!"
 # file and packs it as resources/217-music.lh5 (member name song.ym).
-#   tools/compose/build-song.sh [BUILD_DIR]     (default: build, configured when missing)
+#   generators/compose/build-song.sh [BUILD_DIR]     (default: build, configured when missing)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build}
@@ -9,6 +9,6 @@ build=${1:-$root/build}
 cmake --build "$build" --target ymcompose lh5pack >/dev/null
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-"$build/tools/compose/ymcompose" "$root/tools/compose/vitrelume.score" -o "$tmp/song.ym" --sections
-"$build/tools/lh5/lh5pack" "$tmp/song.ym" "$root/resources/217-music.lh5" --name song.ym
+"$build/generators/compose/ymcompose" "$root/generators/compose/vitrelume.score" -o "$tmp/song.ym" --sections
+"$build/lh5/lh5pack" "$tmp/song.ym" "$root/resources/217-music.lh5" --name song.ym
 echo "resources/217-music.lh5: $(stat -c %s "$root/resources/217-music.lh5") bytes"

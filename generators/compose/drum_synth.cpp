@@ -1,6 +1,6 @@
-#include "tools/compose/drum_synth.h"
+#include "generators/compose/drum_synth.h"
 
-#include "tools/compose/pitch.h"
+#include "generators/compose/pitch.h"
 
 std::vector<uint8_t> synthesiseSample(const SampleRecipe& r) {
     std::vector<uint8_t> out(static_cast<size_t>(r.length));

@@ -5,6 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/compose/score.h"
+#include "generators/compose/score.h"
 
 std::vector<uint8_t> synthesiseSample(const SampleRecipe& recipe);

@@ -1,4 +1,4 @@
-#include "tools/compose/pitch.h"
+#include "generators/compose/pitch.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 // Score text -> Score. Line based: a keyword starts each line, a word that
 // starts with '#' opens a comment. Blocks (instrument, pattern) take the
 // property lines that follow; the tracks are unrolled in score_tracks.cpp.
-#include "tools/compose/score.h"
-#include "tools/compose/score_text.h"
+#include "generators/compose/score.h"
+#include "generators/compose/score_text.h"
 
 #include <cstdlib>
 #include <sstream>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/compose/score.h"
+#include "generators/compose/score.h"
 
 struct PatternText {
     std::string name;

@@ -3,7 +3,7 @@
 // song order unrolled into one row-by-row list per voice.
 #include <cctype>
 
-#include "tools/compose/score_text.h"
+#include "generators/compose/score_text.h"
 
 namespace {
 

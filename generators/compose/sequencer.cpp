@@ -1,6 +1,6 @@
-#include "tools/compose/sequencer.h"
+#include "generators/compose/sequencer.h"
 
-#include "tools/compose/pitch.h"
+#include "generators/compose/pitch.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/compose/score.h"
+#include "generators/compose/score.h"
 #include "ym/ym_music.h"
 
 using RegisterFrame = std::array<uint8_t, 16>;

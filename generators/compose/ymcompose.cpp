@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "tools/compose/drum_synth.h"
-#include "tools/compose/score.h"
-#include "tools/compose/sequencer.h"
-#include "tools/read_file.h"
-#include "tools/ym_song_writer.h"
+#include "generators/compose/drum_synth.h"
+#include "generators/compose/score.h"
+#include "generators/compose/sequencer.h"
+#include "cli/read_file.h"
+#include "generators/writers/ym_song_writer.h"
 
 
 int main(int argc, char** argv) {

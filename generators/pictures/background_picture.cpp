@@ -1,6 +1,6 @@
-#include "tools/pictures/canvas.h"
-#include "tools/pictures/pictures.h"
-#include "tools/pictures/scenery.h"
+#include "generators/pictures/canvas.h"
+#include "generators/pictures/pictures.h"
+#include "generators/pictures/scenery.h"
 
 // The main scene's backdrop: kept dark and quiet so that the orbs, the logos
 // and the scroller all stand out against it.

@@ -1,4 +1,4 @@
-#include "tools/pictures/canvas.h"
+#include "generators/pictures/canvas.h"
 
 #include <algorithm>
 #include <map>

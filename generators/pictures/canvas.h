@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/pictures/png_writer.h"
+#include "generators/writers/png_writer.h"
 
 struct Canvas {
     int width = 0;

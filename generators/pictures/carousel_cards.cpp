@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "tools/pictures/logotype.h"
-#include "tools/pictures/pictures.h"
-#include "tools/pictures/truetype_text.h"
+#include "generators/pictures/logotype.h"
+#include "generators/pictures/pictures.h"
+#include "generators/pictures/truetype_text.h"
 
 // The six carousel logos: 100 x 78 glass cards, each with an emblem and a
 // word. They are blended whole over the scene, so every card is a solid

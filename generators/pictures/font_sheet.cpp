@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "tools/pictures/logotype.h"
-#include "tools/pictures/pictures.h"
-#include "tools/pictures/truetype_text.h"
+#include "generators/pictures/logotype.h"
+#include "generators/pictures/pictures.h"
+#include "generators/pictures/truetype_text.h"
 
 namespace {
 

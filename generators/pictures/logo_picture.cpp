@@ -1,5 +1,5 @@
-#include "tools/pictures/logotype.h"
-#include "tools/pictures/pictures.h"
+#include "generators/pictures/logotype.h"
+#include "generators/pictures/pictures.h"
 
 // The pulsing logo sits on pure black, which its zoom skips; every pixel of
 // the lettering, outline included, is lighter than that.

@@ -1,4 +1,4 @@
-#include "tools/pictures/logotype.h"
+#include "generators/pictures/logotype.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The VITRELUME logotype: geometric letters cut from convex polygons, and the
 // chrome-glass shading used wherever the name appears.
-#include "tools/pictures/canvas.h"
+#include "generators/pictures/canvas.h"
 
 // Rasterises the word into a mask of exactly `width` x `height` pixels (the
 // letters fill it edge to edge).

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "tools/pictures/logotype.h"
-#include "tools/pictures/scenery.h"
+#include "generators/pictures/logotype.h"
+#include "generators/pictures/scenery.h"
 
 namespace {
 

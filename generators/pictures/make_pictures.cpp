@@ -3,47 +3,50 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/pictures/pictures.h"
+#include "generators/pictures/pictures.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
 struct Picture {
-    const char* fileName;
+    int id;
+    const char* name;  // the file is <id>-<name>.png
     Canvas (*make)();
     bool palette;  // colour type 3 instead of 2
 };
 
 const Picture kPictures[] = {
-    {"127-logo.png", makePulsingLogo, true},
-    {"141-title.png", makeTitlePicture, false},
-    {"183-font.png", makeFontSheet, true},
-    {"198-orb-small.png", makeSmallOrb, false},
-    {"199-orb-medium.png", makeMediumOrb, false},
-    {"201-orb-large.png", makeLargeOrb, false},
-    {"220-card-years.png", makeYearsCard, false},
-    {"225-card-code.png", makeCodeCard, false},
-    {"226-card-graphics.png", makeGraphicsCard, false},
-    {"227-card-music.png", makeMusicCard, false},
-    {"228-card-greetings.png", makeGreetingsCard, false},
-    {"229-card-emblem.png", makeEmblemCard, false},
-    {"233-background.png", makeBackground, false},
+    {RESOURCE_PULSING_LOGO, "logo", makePulsingLogo, true},
+    {RESOURCE_TITLE_PICTURE, "title", makeTitlePicture, false},
+    {RESOURCE_FONT_SHEET, "font", makeFontSheet, true},
+    {RESOURCE_ORB_SMALL, "orb-small", makeSmallOrb, false},
+    {RESOURCE_ORB_MEDIUM, "orb-medium", makeMediumOrb, false},
+    {RESOURCE_ORB_LARGE, "orb-large", makeLargeOrb, false},
+    {RESOURCE_CARD_YEARS, "card-years", makeYearsCard, false},
+    {RESOURCE_CARD_CODE, "card-code", makeCodeCard, false},
+    {RESOURCE_CARD_GRAPHICS, "card-graphics", makeGraphicsCard, false},
+    {RESOURCE_CARD_MUSIC, "card-music", makeMusicCard, false},
+    {RESOURCE_CARD_GREETINGS, "card-greetings", makeGreetingsCard, false},
+    {RESOURCE_CARD_EMBLEM, "card-emblem", makeEmblemCard, false},
+    {RESOURCE_BACKGROUND, "background", makeBackground, false},
 };
 
 bool writePicture(const std::string& dir, const Picture& p) {
+    const std::string fileName = std::to_string(p.id) + "-" + p.name + ".png";
     Canvas c = p.make();
     std::vector<uint8_t> png;
     if (p.palette) {
         std::vector<uint8_t> indices;
         std::vector<Rgb> palette;
         if (!toPalette(c, indices, palette)) {
-            std::fprintf(stderr, "%s: more than 256 colours\n", p.fileName);
+            std::fprintf(stderr, "%s: more than 256 colours\n", fileName.c_str());
             return false;
         }
         png = encodePngPalette(c.width, c.height, indices, palette);
     } else {
         png = encodePngRgb(c.width, c.height, c.pixels);
     }
-    std::string path = dir + "/" + p.fileName;
+    std::string path = dir + "/" + fileName;
     if (png.empty() || !writeFileBytes(path, png)) {
         std::fprintf(stderr, "%s: cannot write\n", path.c_str());
         return false;

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <vector>
 
-#include "tools/pictures/pictures.h"
+#include "generators/pictures/pictures.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/pictures/scenery.h"
+#include "generators/pictures/scenery.h"
 
 #include <cstdlib>
 

@@ -3,7 +3,7 @@
 // scene background.
 #include <vector>
 
-#include "tools/pictures/canvas.h"
+#include "generators/pictures/canvas.h"
 
 // Dithered vertical gradient along `ramp` over rows top..bottom-1.
 void paintSky(Canvas& c, int top, int bottom, const std::vector<Rgb>& ramp);

@@ -1,7 +1,7 @@
-#include "tools/pictures/logotype.h"
-#include "tools/pictures/pictures.h"
-#include "tools/pictures/scenery.h"
-#include "tools/pictures/truetype_text.h"
+#include "generators/pictures/logotype.h"
+#include "generators/pictures/pictures.h"
+#include "generators/pictures/scenery.h"
+#include "generators/pictures/truetype_text.h"
 
 Canvas makeTitlePicture() {
     Canvas c = makeCanvas(320, 200, {0, 0, 0});

@@ -1,4 +1,4 @@
-#include "tools/pictures/truetype_text.h"
+#include "generators/pictures/truetype_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "tools/read_file.h"
+#include "cli/read_file.h"
 
 #define STB_TRUETYPE_IMPLEMENTATION
 #define STBTT_STATIC

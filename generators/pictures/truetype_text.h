@@ -3,7 +3,7 @@
 // mask (no anti-aliasing: the shading is done by hand afterwards).
 #include <string>
 
-#include "tools/pictures/canvas.h"
+#include "generators/pictures/canvas.h"
 
 const char* const kFontBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 const char* const kFontCondensedBold = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";

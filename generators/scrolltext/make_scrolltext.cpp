@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/atomic_file.h"
-#include "tools/read_file.h"
+#include "cli/atomic_file.h"
+#include "cli/read_file.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/test_song_set.h"
+#include "generators/test_songs/test_song_set.h"
 
 int main(int argc, char** argv) {
     if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--seconds")) {

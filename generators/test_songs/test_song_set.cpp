@@ -1,6 +1,6 @@
 // One valid song of every kind the loader accepts, made in memory: the fuzz
 // seeds, the ymrender demos, the player's tests and material for by-ear checks.
-#include "tools/test_song_set.h"
+#include "generators/test_songs/test_song_set.h"
 
 #include <cmath>
 #include <string>

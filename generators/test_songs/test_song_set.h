@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/ym_song_writer.h"
+#include "generators/writers/ym_song_writer.h"
 
 struct TestSong {
     std::string name;  // file name: "ym5-effects.ym", "ymt2.ym", ...

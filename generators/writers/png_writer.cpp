@@ -1,4 +1,4 @@
-#include "tools/pictures/png_writer.h"
+#include "generators/writers/png_writer.h"
 
 #include <zlib.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/atomic_file.h"  // writeFileBytes, for the generators
+#include "cli/atomic_file.h"  // writeFileBytes, for the generators
 
 struct Rgb {
     uint8_t r, g, b;

@@ -1,4 +1,4 @@
-#include "tools/ym_song_writer.h"
+#include "generators/writers/ym_song_writer.h"
 
 #include <cstdio>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/atomic_file.h"  // writeFileBytes, for the song makers
+#include "cli/atomic_file.h"  // writeFileBytes, for the song makers
 #include "ym/ym_music.h"
 
 using YmFrame14 = std::array<uint8_t, 14>;

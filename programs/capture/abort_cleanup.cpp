@@ -1,4 +1,4 @@
-#include "tools/capture/abort_cleanup.h"
+#include "programs/capture/abort_cleanup.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/atomic_file.h"
+#include "cli/atomic_file.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // What a failed or interrupted capture must not leave behind: the temporary
-// files of tools/atomic_file.h and a running encoder.
+// files of cli/atomic_file.h and a running encoder.
 #include <sys/types.h>
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "tools/capture/capture_options.h"
+#include "programs/capture/capture_options.h"
 
 #include "demo/demo_state.h"
 
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tools/capture/output_clash.h"
+#include "programs/capture/output_clash.h"
 
 namespace {
 

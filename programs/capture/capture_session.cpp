@@ -1,4 +1,4 @@
-#include "tools/capture/capture_session.h"
+#include "programs/capture/capture_session.h"
 
 #include <unistd.h>
 
@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "demo/demo_state.h"
-#include "tools/capture/abort_cleanup.h"
-#include "tools/capture/png_output.h"
-#include "tools/capture/shown_frame.h"
+#include "programs/capture/abort_cleanup.h"
+#include "programs/capture/png_output.h"
+#include "programs/capture/shown_frame.h"
 #include "ym/ym_music.h"
 
 namespace {

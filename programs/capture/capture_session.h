@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "app/headless/headless.h"
-#include "tools/capture/capture_options.h"
-#include "tools/capture/output_file.h"
-#include "tools/capture/step_sound.h"
-#include "tools/capture/video_output.h"
-#include "tools/progress_bar.h"
+#include "programs/capture/capture_options.h"
+#include "programs/capture/output_file.h"
+#include "programs/capture/step_sound.h"
+#include "programs/capture/video_output.h"
+#include "cli/progress_bar.h"
 
 struct CaptureSession {
     CaptureOptions options;

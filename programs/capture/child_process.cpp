@@ -1,4 +1,4 @@
-#include "tools/capture/child_process.h"
+#include "programs/capture/child_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tools/capture/abort_cleanup.h"
+#include "programs/capture/abort_cleanup.h"
 
 extern char** environ;
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/posix_stdio.h"
-#include "tools/capture/abort_cleanup.h"
-#include "tools/capture/capture_session.h"
+#include "programs/capture/abort_cleanup.h"
+#include "programs/capture/capture_session.h"
 
 int main(int argc, char** argv) {
     CaptureSession session;

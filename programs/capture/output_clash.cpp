@@ -1,4 +1,4 @@
-#include "tools/capture/output_clash.h"
+#include "programs/capture/output_clash.h"
 
 #include <limits.h>
 #include <sys/stat.h>

@@ -2,7 +2,7 @@
 // Two outputs written to one file would mix their streams or lose one.
 #include <string>
 
-#include "tools/capture/capture_options.h"
+#include "programs/capture/capture_options.h"
 
 // Empty when every output has a file of its own, else the problem, such as
 // "--wav and --rawvideo name the same file (out.bin)". Paths are compared

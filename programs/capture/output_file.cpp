@@ -1,4 +1,4 @@
-#include "tools/capture/output_file.h"
+#include "programs/capture/output_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tools/wav_format.h"
+#include "cli/wav_format.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 #pragma once
 // Output files whose every failure is seen: a short write, a failed flush or
 // close (a full disk, a closed pipe) becomes an error text naming the file
-// and the reason. A file appears only when it is complete (tools/atomic_file.h).
+// and the reason. A file appears only when it is complete (cli/atomic_file.h).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-#include "tools/atomic_file.h"
+#include "cli/atomic_file.h"
 
 struct OutputFile {
     std::string path;  // "-": standard output

@@ -1,4 +1,4 @@
-#include "tools/capture/png_output.h"
+#include "programs/capture/png_output.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tools/capture/output_file.h"
+#include "programs/capture/output_file.h"
 
 #if defined(__GNUC__)
 #pragma GCC diagnostic push

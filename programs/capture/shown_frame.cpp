@@ -1,4 +1,4 @@
-#include "tools/capture/shown_frame.h"
+#include "programs/capture/shown_frame.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/headless/headless.h"
-#include "tools/capture/capture_options.h"
+#include "programs/capture/capture_options.h"
 
 // RGB24, frame.width x frame.height, top row first.
 void shownRgb(const HeadlessFrame& frame, std::vector<uint8_t>* rgb);

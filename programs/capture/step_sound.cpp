@@ -1,4 +1,4 @@
-#include "tools/capture/step_sound.h"
+#include "programs/capture/step_sound.h"
 
 #include "app/sound_stream.h"
 

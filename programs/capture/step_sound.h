@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/app.h"
-#include "tools/wav_format.h"
+#include "cli/wav_format.h"
 
 enum : int32_t { STEP_SOUND_FRAMES = WAV_RATE / 60 };  // 735: one frame step at 60 steps a second
 

@@ -1,4 +1,4 @@
-#include "tools/capture/video_output.h"
+#include "programs/capture/video_output.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tools/atomic_file.h"
+#include "cli/atomic_file.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/capture/child_process.h"
-#include "tools/capture/output_file.h"
+#include "programs/capture/child_process.h"
+#include "programs/capture/output_file.h"
 
 // How the RGB pictures become YUV; the file is tagged to match, so players
 // need not guess. Both are limited range with BT.709 primaries and transfer

@@ -1,4 +1,4 @@
-#include "tools/ymplay/deck.h"
+#include "programs/ymplay/deck.h"
 
 #include <algorithm>
 #include <cstring>

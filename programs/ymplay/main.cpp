@@ -12,11 +12,11 @@
 #include <thread>
 
 #include "app/posix_stdio.h"
-#include "tools/ymplay/player_options.h"
-#include "tools/ymplay/playlist.h"
-#include "tools/ymplay/sdl_audio.h"
-#include "tools/ymplay/song_text.h"
-#include "tools/ymplay/terminal_view.h"
+#include "programs/ymplay/player_options.h"
+#include "programs/ymplay/playlist.h"
+#include "programs/ymplay/sdl_audio.h"
+#include "programs/ymplay/song_text.h"
+#include "programs/ymplay/terminal_view.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/ymplay/player_options.h"
+#include "programs/ymplay/player_options.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>

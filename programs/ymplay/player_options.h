@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/ymplay/player_session.h"
+#include "programs/ymplay/player_session.h"
 
 struct PlayerOptions {
     std::vector<std::string> paths;

@@ -1,11 +1,11 @@
-#include "tools/ymplay/player_session.h"
+#include "programs/ymplay/player_session.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <random>
 
-#include "tools/ymplay/playlist.h"
+#include "programs/ymplay/playlist.h"
 
 PlayerSession::PlayerSession(std::vector<std::string> fileList, PlayerSettings chosen, Deck& songDeck)
     : files(std::move(fileList)), order(files.size()), refused(files.size(), false), settings(chosen), deck(songDeck) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/ymplay/deck.h"
+#include "programs/ymplay/deck.h"
 
 struct PlayerSettings {
     int passes = 1;            // plays of a song (its first pass, then its loop); 0: for ever

@@ -1,4 +1,4 @@
-#include "tools/ymplay/playlist.h"
+#include "programs/ymplay/playlist.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "tools/read_file.h"
+#include "cli/read_file.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "tools/ymplay/sdl_audio.h"
+#include "programs/ymplay/sdl_audio.h"
 
 #include <SDL.h>
 

@@ -5,7 +5,7 @@
 // deck always sees that format and size.
 #include <string>
 
-#include "tools/ymplay/deck.h"
+#include "programs/ymplay/deck.h"
 
 class SdlAudio {
 public:

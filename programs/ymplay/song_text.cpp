@@ -1,4 +1,4 @@
-#include "tools/ymplay/song_text.h"
+#include "programs/ymplay/song_text.h"
 
 #include <cstdio>
 

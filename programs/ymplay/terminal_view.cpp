@@ -1,4 +1,4 @@
-#include "tools/ymplay/terminal_view.h"
+#include "programs/ymplay/terminal_view.h"
 
 #include <curses.h>
 #include <langinfo.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "tools/ymplay/song_text.h"
+#include "programs/ymplay/song_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // and kind, its time with a progress bar, the playlist place, the state, a
 // meter per voice, the files skipped and a line of keys. A terminal too small
 // for all that gets a one-line view.
-#include "tools/ymplay/player_session.h"
+#include "programs/ymplay/player_session.h"
 
 class TerminalView {
 public:

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/atomic_file.h"
-#include "tools/progress_bar.h"
-#include "tools/read_file.h"
-#include "tools/wav_format.h"
+#include "cli/atomic_file.h"
+#include "cli/progress_bar.h"
+#include "cli/read_file.h"
+#include "cli/wav_format.h"
 #include "ym/ym_music.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <iterator>
 #include <set>
 
-#include "tools/pictures/png_writer.h"
-#include "tools/read_file.h"
-#include "tools/ym_song_writer.h"
+#include "generators/writers/png_writer.h"
+#include "cli/read_file.h"
+#include "generators/writers/ym_song_writer.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@ execute_process(COMMAND ${MAKE_PICTURES} ${OUT_DIR} RESULT_VARIABLE rc)
 if(rc)
   message(FATAL_ERROR "make_pictures failed: ${rc}")
 endif()
-execute_process(COMMAND ${MAKE_SCROLLTEXT} ${SOURCE_DIR}/tools/scrolltext/scrolltext.src
+execute_process(COMMAND ${MAKE_SCROLLTEXT} ${SOURCE_DIR}/generators/scrolltext/scrolltext.src
                         ${OUT_DIR}/181-scrolltext.txt RESULT_VARIABLE rc)
 if(rc)
   message(FATAL_ERROR "make_scrolltext failed: ${rc}")

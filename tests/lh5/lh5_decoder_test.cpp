@@ -4,9 +4,9 @@
 #include <functional>
 
 #include "tests/lh5/lh5_test_support.h"
-#include "tools/lh5/lh5_encoder.h"
-#include "ym/lha_crc16.h"
-#include "ym/lh5_decoder.h"
+#include "lh5/lh5_encoder.h"
+#include "lh5/lha_crc16.h"
+#include "lh5/lh5_decoder.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <iostream>
 
 #include "tests/lh5/lh5_test_support.h"
-#include "tools/lh5/huffman_lengths.h"
-#include "tools/lh5/lh5_encoder.h"
-#include "ym/lh5_decoder.h"
+#include "lh5/huffman_lengths.h"
+#include "lh5/lh5_encoder.h"
+#include "lh5/lh5_decoder.h"
 
 namespace {
 

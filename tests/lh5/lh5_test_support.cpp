@@ -6,8 +6,8 @@
 #include <iterator>
 #include <random>
 
-#include "ym/lh5_decoder.h"
-#include "ym/lha_crc16.h"
+#include "lh5/lh5_decoder.h"
+#include "lh5/lha_crc16.h"
 
 Bytes randomBytes(size_t size, uint32_t seed) {
     std::mt19937 rng(seed);

@@ -9,7 +9,7 @@ shell's mutants.
 
 SLOW = "web_page|capture_video|content_generators_reproduce_committed_files|compose_song_reproduces_resource"
 SCREENS = "title_under_xvfb|scene_under_xvfb|degraded_start|hostile_stdout"
-TESTS_EXCLUDED = {"ym": f"{SLOW}|{SCREENS}", "demo": f"{SLOW}|{SCREENS}", "tools": f"{SLOW}|{SCREENS}",
+TESTS_EXCLUDED = {"ym": f"{SLOW}|{SCREENS}", "demo": f"{SLOW}|{SCREENS}", "programs": f"{SLOW}|{SCREENS}",
                   "app": SLOW}
 
 
@@ -18,7 +18,7 @@ def m(area, file, old, new, why, equivalent=None):
 
 
 MUTANTS = [
-    # ---- ym: the chip, the player, the loader, the depacker ----
+    # ---- ym and lh5: the chip, the player, the loader, the depacker ----
     m("ym", "ym/ym2149.cpp", "noiseMask[v] = (value >> (v + 3)) & 1 ? MASK_OFF : 0;",
       "noiseMask[v] = (value >> (v + 2)) & 1 ? MASK_OFF : 0;", "mixer: noise bits read one voice off"),
     m("ym", "ym/ym2149.cpp", "regs[index] = static_cast<uint8_t>(index & 1 ? value & 0x0F : value);",
@@ -43,7 +43,7 @@ MUTANTS = [
       "if (voice.looping) pos -= voice.sampleSize << 16;", "tracker loop length"),
     m("ym", "ym/ym_sample_playback.cpp", "mixStep = (uint32_t(block.replayFrequency) << 12) / uint32_t(sampleRate);",
       "mixStep = (uint32_t(block.replayFrequency) << 11) / uint32_t(sampleRate);", "digi-mix step"),
-    m("ym", "ym/lh5_decoder.cpp", "copyLeft = c - 253;", "copyLeft = c - 254;", "LH5 match length off by one"),
+    m("ym", "lh5/lh5_decoder.cpp", "copyLeft = c - 253;", "copyLeft = c - 254;", "LH5 match length off by one"),
 
     # ---- demo: frame step, scenes, scroller, pictures ----
     m("demo", "demo/frame_step.cpp", "if (s.fadeFrame < s.fadeFrames) ++s.fadeFrame;",
@@ -100,26 +100,26 @@ MUTANTS = [
     m("app", "app/sdl/sdl_app.cpp", "if (screenless && !(asked && *asked)) {", "if (screenless && !asked) {",
       "an empty SDL_VIDEODRIVER counts as a request"),
 
-    # ---- tools ----
-    m("tools", "tools/wav_format.h", "le(36 + dataBytes, 4);", "le(44 + dataBytes, 4);", "WAV RIFF size"),
-    m("tools", "tools/wav_format.h", "le(WAV_RATE * WAV_FRAME_BYTES, 4);", "le(WAV_RATE * 2, 4);", "WAV byte rate"),
-    m("tools", "tools/ymrender.cpp", "number <= 0 || number > MAX_SECONDS", "number < 0 || number > MAX_SECONDS",
+    # ---- programs: ymrender, the capture, the lh5 tools and the files they share ----
+    m("programs", "cli/wav_format.h", "le(36 + dataBytes, 4);", "le(44 + dataBytes, 4);", "WAV RIFF size"),
+    m("programs", "cli/wav_format.h", "le(WAV_RATE * WAV_FRAME_BYTES, 4);", "le(WAV_RATE * 2, 4);", "WAV byte rate"),
+    m("programs", "programs/ymrender/ymrender.cpp", "number <= 0 || number > MAX_SECONDS", "number < 0 || number > MAX_SECONDS",
       "ymrender --seconds 0 accepted"),
-    m("tools", "tools/ymrender.cpp", "number != std::floor(number)", "number < 0", "ymrender --request 2.5 accepted"),
-    m("tools", "tools/ymrender.cpp", "int plays = block.repeatCount > 1 ? block.repeatCount : 1;",
+    m("programs", "programs/ymrender/ymrender.cpp", "number != std::floor(number)", "number < 0", "ymrender --request 2.5 accepted"),
+    m("programs", "programs/ymrender/ymrender.cpp", "int plays = block.repeatCount > 1 ? block.repeatCount : 1;",
       "int plays = block.repeatCount;", "repeat count 0 counted as no play"),
-    m("tools", "tools/capture/capture_options.cpp", "            return -1;", "            return 2;",
+    m("programs", "programs/capture/capture_options.cpp", "            return -1;", "            return 2;",
       "capture --help exits non-zero"),
-    m("tools", "tools/capture/output_clash.cpp", "if (sameFile(files[i].path, files[j].path))",
+    m("programs", "programs/capture/output_clash.cpp", "if (sameFile(files[i].path, files[j].path))",
       "if (files[i].path == files[j].path)", "same file by another name not refused"),
-    m("tools", "tools/lh5pack.cpp", "name.size() > LH5_MAX_MEMBER_NAME", "name.size() > 255",
+    m("programs", "lh5/lh5pack.cpp", "name.size() > LH5_MAX_MEMBER_NAME", "name.size() > 255",
       "a 234-byte member name accepted"),
-    m("tools", "tools/atomic_file.cpp", "    if (std::ferror(file)) code = EIO;\n", "",
+    m("programs", "cli/atomic_file.cpp", "    if (std::ferror(file)) code = EIO;\n", "",
       "a failed write is committed"),
-    m("tools", "tools/atomic_file.cpp", "    cleanUp();\n    signal(signalNumber, SIG_DFL);",
+    m("programs", "cli/atomic_file.cpp", "    cleanUp();\n    signal(signalNumber, SIG_DFL);",
       "    signal(signalNumber, SIG_DFL);", "a signal leaves the temporary"),
-    m("tools", "tools/atomic_file.cpp", "    if (exists) fchmod(fd, info.st_mode & 07777);\n", "",
+    m("programs", "cli/atomic_file.cpp", "    if (exists) fchmod(fd, info.st_mode & 07777);\n", "",
       "a replaced file loses its mode"),
-    m("tools", "tools/lh5/lh5_encoder.cpp", "put16(lhaCrc16(data.data(), data.size()));",
+    m("programs", "lh5/lh5_encoder.cpp", "put16(lhaCrc16(data.data(), data.size()));",
       "put16(lhaCrc16(data.data(), data.size() - 1));", "archive CRC over one byte less"),
 ]

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Mutation measurement of the test suite (by hand; CI does not run it).
 
-  tests/mutation/run.py SOURCE_DIR BUILD_DIR [--area ym|demo|app|tools] [--match TEXT] [--list]
+  tests/mutation/run.py SOURCE_DIR BUILD_DIR [--area ym|demo|app|programs] [--match TEXT] [--list]
 
 Each mutant in mutants.py is a plausible mistake: one exact piece of source
 replaced by another. For each, the file is changed, only the build's affected

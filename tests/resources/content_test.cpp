@@ -10,7 +10,8 @@
 #define STBI_ONLY_PNG
 #include <stb/stb_image.h>
 
-#include "tools/pictures/png_writer.h"
+#include "generators/writers/png_writer.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -107,9 +108,13 @@ int enclosedBlack(const Picture& p) {
 
 // The font sheet's grid and glyphs are checked through the scroller's own cutter.
 TEST(Content, EveryPictureDecodesAtItsSize) {
-    const int sizes[][3] = {{127, 286, 42},  {141, 320, 200}, {183, 320, 192}, {198, 18, 18},   {199, 26, 26},
-                            {201, 35, 35},   {220, 100, 78},  {225, 100, 78},  {226, 100, 78},  {227, 100, 78},
-                            {228, 100, 78},  {229, 100, 78},  {233, 320, 200}};
+    const int sizes[][3] = {{RESOURCE_PULSING_LOGO, 286, 42},    {RESOURCE_TITLE_PICTURE, 320, 200},
+                            {RESOURCE_FONT_SHEET, 320, 192},     {RESOURCE_ORB_SMALL, 18, 18},
+                            {RESOURCE_ORB_MEDIUM, 26, 26},       {RESOURCE_ORB_LARGE, 35, 35},
+                            {RESOURCE_CARD_YEARS, 100, 78},      {RESOURCE_CARD_CODE, 100, 78},
+                            {RESOURCE_CARD_GRAPHICS, 100, 78},   {RESOURCE_CARD_MUSIC, 100, 78},
+                            {RESOURCE_CARD_GREETINGS, 100, 78},  {RESOURCE_CARD_EMBLEM, 100, 78},
+                            {RESOURCE_BACKGROUND, 320, 200}};
     for (const auto& size : sizes) {
         Picture p = decodeResource(size[0]);
         EXPECT_EQ(p.width, size[1]) << size[0];
@@ -125,7 +130,7 @@ TEST(Content, PngWriterRefusesWhatItCannotWrite) {
 
 TEST(Content, PureBlackOnlySurroundsTheSpritesLogoAndGlyphs) {
     int x = -1, y = -1;
-    for (int id : {198, 199, 201}) {
+    for (int id : {RESOURCE_ORB_SMALL, RESOURCE_ORB_MEDIUM, RESOURCE_ORB_LARGE}) {
         SCOPED_TRACE(id);
         Picture sprite = decodeResource(id);
         ASSERT_FALSE(sprite.pixels.empty());
@@ -137,16 +142,16 @@ TEST(Content, PureBlackOnlySurroundsTheSpritesLogoAndGlyphs) {
     }
     // The logo and the glyphs may have see-through counters (the hole of an
     // R or an O), but black only ever meets their near-black outline.
-    Picture logo = decodeResource(127);
+    Picture logo = decodeResource(RESOURCE_PULSING_LOGO);
     EXPECT_TRUE(blackTouchesOnly(logo, nearBlack, x, y)) << "logo at " << x << "," << y;
     EXPECT_EQ(logo.at(0, 0), 0u);
-    Picture sheet = decodeResource(183);
+    Picture sheet = decodeResource(RESOURCE_FONT_SHEET);
     auto outlineOrGrid = [](uint32_t c) { return nearBlack(c) || c == kMagenta; };
     EXPECT_TRUE(blackTouchesOnly(sheet, outlineOrGrid, x, y)) << "font sheet at " << x << "," << y;
 }
 
 TEST(Content, ScrollTextIs3395BytesOfTheFontsCharacters) {
-    std::vector<uint8_t> text = readResource(181);
+    std::vector<uint8_t> text = readResource(RESOURCE_SCROLL_TEXT);
     ASSERT_EQ(text.size(), 3395u);
     for (size_t i = 0; i < text.size(); ++i)
         EXPECT_NE(std::find(kCharacters, kCharacters + 59, text[i]), kCharacters + 59) << "byte " << i;

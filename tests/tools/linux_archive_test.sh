@@ -7,7 +7,7 @@
 # usage: linux_archive_test.sh RELEASE_DIR TITLE_PNG
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../integration/xvfb_session.sh" "$@"
+. "$here/../app/sdl/xvfb_session.sh" "$@"
 shift
 release=$1
 title=$2
@@ -33,7 +33,7 @@ grep -q "calling init: $folder/lib/libSDL2-2.0.so.0\$" "$work/err" || {
 sleep 1.5
 tries=0
 until import -window root "$work/shot.png" &&
-      "$here/../integration/check_title_picture.sh" "$work/shot.png" "$title" >"$work/check"; do
+      "$here/../app/sdl/check_title_picture.sh" "$work/shot.png" "$title" >"$work/check"; do
     tries=$((tries + 1))
     [ $tries -lt 8 ] || { cat "$work/check"; fail "the picture on screen is wrong"; }
     sleep 0.5

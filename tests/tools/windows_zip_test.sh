@@ -20,8 +20,8 @@ check "the texts are the repository's" cmp -s "$work/unpacked/vitrelume.nfo" "$s
 check "no debugging sections" test -z "$("$objdump" -h "$exe" | grep -e '\.debug' -e '\.stab')"
 check "symbols stripped" grep -q 'symbols stripped' <("$objdump" -p "$exe")
 check "no time stamp" grep -q 'Time/Date[[:space:]]*Thu Jan  1 00:00:00 1970' <("$objdump" -p "$exe")
-check "only the system's DLLs" "$source_dir/tests/windows/check_imports.sh" "$objdump" "$exe"
+check "only the system's DLLs" "$source_dir/tests/app/win32/check_imports.sh" "$objdump" "$exe"
 check "at most 512 KiB ($(stat -c %s "$exe") bytes)" test "$(stat -c %s "$exe")" -le 524288
-check "the title under Wine" "$source_dir/tests/windows/program_under_wine.sh" title "$exe" \
+check "the title under Wine" "$source_dir/tests/app/win32/program_under_wine.sh" title "$exe" \
   "$source_dir/resources/141-title.png"
 exit $((failures > 0))

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/ym_music/music_test_support.h"
-#include "ym/lh5_decoder.h"
+#include "tests/ym/music_test_support.h"
+#include "lh5/lh5_decoder.h"
 
 namespace {
 

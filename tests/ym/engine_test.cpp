@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "tests/ym_music/music_test_support.h"
-#include "tools/test_song_set.h"
+#include "tests/ym/music_test_support.h"
+#include "generators/test_songs/test_song_set.h"
 
 namespace {
 

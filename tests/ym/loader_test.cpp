@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "tests/ym_music/music_test_support.h"
+#include "tests/ym/music_test_support.h"
 
 namespace {
 

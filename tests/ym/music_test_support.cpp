@@ -1,4 +1,4 @@
-#include "tests/ym_music/music_test_support.h"
+#include "tests/ym/music_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/ym_song_writer.h"
+#include "generators/writers/ym_song_writer.h"
 #include "ym/ym_music.h"
 
 // YmMusic::load, then looping as the demo plays; `loaded` tells whether

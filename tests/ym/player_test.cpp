@@ -3,7 +3,7 @@
 #include <functional>
 #include <set>
 
-#include "tests/ym_music/music_test_support.h"
+#include "tests/ym/music_test_support.h"
 #include "ym/drum_set.h"
 
 namespace {

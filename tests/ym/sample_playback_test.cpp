@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/ym_music/music_test_support.h"
+#include "tests/ym/music_test_support.h"
 
 namespace {
 

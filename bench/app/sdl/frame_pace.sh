@@ -3,10 +3,10 @@
 # (10 s at 60 frames per second; Space presses keep the title running), the work of one frame step (swap exit to the
 # next swap entry, minus the pacing sleep), the start-up time to the first
 # presented frame and the CPU use while the title holds.
-# usage: bench/shell/frame_pace.sh [PROGRAM]   (default build/app/sdl/vitrelume)
+# usage: bench/app/sdl/frame_pace.sh [PROGRAM]   (default build/app/sdl/vitrelume)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-program=${1:-$here/../../build/app/sdl/vitrelume}
+program=${1:-$here/../../../build/app/sdl/vitrelume}
 
 if [ "${INNER:-}" != 1 ]; then
     work=$(mktemp -d)

@@ -2,10 +2,10 @@
 # Whole-program cost of the main scene under Xvfb: CPU use over a minute of
 # the scene with the music playing (SDL's dummy audio driver consumes the
 # stream in real time) and the peak resident memory of the run.
-# usage: bench/shell/scene_cost.sh [PROGRAM] [SECONDS]   (default build/app/sdl/vitrelume, 60)
+# usage: bench/app/sdl/scene_cost.sh [PROGRAM] [SECONDS]   (default build/app/sdl/vitrelume, 60)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-program=${1:-$here/../../build/app/sdl/vitrelume}
+program=${1:-$here/../../../build/app/sdl/vitrelume}
 seconds=${2:-60}
 
 if [ "${INNER:-}" != 1 ]; then

@@ -2,10 +2,10 @@
 # The capture's speed in frame steps per second: the title alone (420 steps)
 # and the whole production, writing raw pictures to /dev/null and the WAV to a
 # file; then the title as video, which ffmpeg's encoder bounds.
-#   bench/capture/capture_speed.sh [BUILD_DIR]      (default: build)
+#   bench/programs/capture/capture_speed.sh [BUILD_DIR]      (default: build)
 set -eu
 build=${1:-build}
-capture="$build/tools/vitrelume-capture"
+capture="$build/programs/capture/vitrelume-capture"
 [ -x "$capture" ] || { echo "build it first (cmake --build $build --target vitrelume-capture)" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

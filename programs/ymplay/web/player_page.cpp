@@ -11,11 +11,11 @@
 
 #include "app/sound_stream.h"
 #include "demo/resource.h"
+#include "resources/resource_ids.h"
 #include "ym/ym_music.h"
 
 namespace {
 
-const int SHIPPED_SONG = 217;
 const int32_t STREAM_FRAMES = 2 * YM_REQUEST_FRAMES;
 
 struct Player {
@@ -74,7 +74,7 @@ EMSCRIPTEN_KEEPALIVE int playerLoad(const uint8_t* bytes, uint32_t size) {
 
 // The production's own song, as its program holds it.
 EMSCRIPTEN_KEEPALIVE int playerLoadShipped() {
-    ResourceData data = findResourceData(SHIPPED_SONG);
+    ResourceData data = findResourceData(RESOURCE_SONG);
     return playerLoad(data.bytes, data.size);
 }
 

@@ -13,9 +13,9 @@ import { after, before, test } from 'node:test';
 import { Browser, KEYS, serveFolder } from './browser.mjs';
 import { decodePng } from './png.mjs';
 
-const root = fileURLToPath(new URL('../..', import.meta.url));
+const root = fileURLToPath(new URL('../../..', import.meta.url));
 const site = process.env.VITRELUME_WEB_SITE || path.join(root, 'build-web/site');
-const captureTool = process.env.VITRELUME_CAPTURE || path.join(root, 'build-test/tools/vitrelume-capture');
+const captureTool = process.env.VITRELUME_CAPTURE || path.join(root, 'build-test/programs/capture/vitrelume-capture');
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 const SHIFT = { key: 'Shift', code: 'ShiftLeft', keyCode: 16 };
 const PROMPT = 'Click or press a key to start';

@@ -78,7 +78,7 @@ title)
     sleep 2
     tries=0
     until wine_screenshot "$wine_work/shot.png" &&
-          "$here/../integration/check_title_picture.sh" "$wine_work/shot.png" "$3" >"$wine_work/check"; do
+          "$here/../sdl/check_title_picture.sh" "$wine_work/shot.png" "$3" >"$wine_work/check"; do
         tries=$((tries + 1))
         [ $tries -lt 6 ] || { cat "$wine_work/check"; fail "the picture on screen is wrong"; }
         sleep 0.5

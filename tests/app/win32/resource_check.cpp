@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "demo/resource.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -61,12 +62,12 @@ int main(int argc, char** argv) {
 
     // 1 is no content; the icon group's id names no "DATA" resource; an id
     // past 16 bits must not wrap onto a real one.
-    for (int id : {0, -1, 1, VITRELUME_ICON_ID, 0x10000 + firstId})
+    for (int id : {0, -1, 1, WINDOWS_ICON_GROUP, 0x10000 + firstId})
         check(!findResourceData(id).bytes && findResourceData(id).size == 0, "should not exist", id);
 
     HMODULE self = GetModuleHandleA(nullptr);
-    check(FindResourceA(self, MAKEINTRESOURCEA(VITRELUME_ICON_ID), MAKEINTRESOURCEA(14)) != nullptr,
-          "the icon group is missing", VITRELUME_ICON_ID);
+    check(FindResourceA(self, MAKEINTRESOURCEA(WINDOWS_ICON_GROUP), MAKEINTRESOURCEA(14)) != nullptr,
+          "the icon group is missing", WINDOWS_ICON_GROUP);
     // The window class asks for icon 1 and is meant to get none.
     check(LoadIconA(self, MAKEINTRESOURCEA(1)) == nullptr, "an icon 1 exists", 1);
 

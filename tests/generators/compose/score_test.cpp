@@ -3,9 +3,9 @@
 // for notes, the envelope buzz, the volume gate and digidrums.
 #include <gtest/gtest.h>
 
-#include "tools/compose/drum_synth.h"
-#include "tools/compose/score.h"
-#include "tools/compose/sequencer.h"
+#include "generators/compose/drum_synth.h"
+#include "generators/compose/score.h"
+#include "generators/compose/sequencer.h"
 
 namespace {
 

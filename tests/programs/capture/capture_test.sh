@@ -6,7 +6,7 @@ set -uo pipefail
 capture=${1:?vitrelume-capture path}
 ymrender=${2:?ymrender path}
 source_dir=${3:?source folder}
-source "$(dirname "$0")/../shell_checks.sh"
+source "$(dirname "$0")/../../shell_checks.sh"
 enter_private_mounts "$@"
 work=$(mktemp -d)
 trap 'umount "$work/disk" 2>/dev/null; rm -rf "$work"' EXIT

@@ -6,7 +6,7 @@ capture=${1:?vitrelume-capture path}
 command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null || { echo "ffmpeg is not installed"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-source "$(dirname "$0")/../shell_checks.sh"
+source "$(dirname "$0")/../../shell_checks.sh"
 colours() {
   ffprobe -v error -select_streams v -show_entries stream=color_range,color_space,color_transfer,color_primaries \
     -of csv=p=0 "$1"

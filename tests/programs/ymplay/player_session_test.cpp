@@ -9,8 +9,8 @@
 #include <set>
 #include <thread>
 
-#include "tools/test_song_set.h"
-#include "tools/ymplay/player_session.h"
+#include "generators/test_songs/test_song_set.h"
+#include "programs/ymplay/player_session.h"
 
 namespace {
 

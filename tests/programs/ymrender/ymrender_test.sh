@@ -4,7 +4,7 @@
 set -uo pipefail
 ymrender=${1:?ymrender path}
 make_songs=${2:?make_test_songs path}
-source "$(dirname "$0")/../shell_checks.sh"
+source "$(dirname "$0")/../../shell_checks.sh"
 enter_private_mounts "$@"
 work=$(mktemp -d)
 trap 'umount "$work/disk" 2>/dev/null; rm -rf "$work"' EXIT

@@ -13,12 +13,12 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { after, before, test } from 'node:test';
 
-import { Browser, serveFolder } from './browser.mjs';
+import { Browser, serveFolder } from '../../../app/web/browser.mjs';
 
-const root = fileURLToPath(new URL('../..', import.meta.url));
+const root = fileURLToPath(new URL('../../../..', import.meta.url));
 const site = process.env.VITRELUME_WEB_SITE || path.join(root, 'build-web/site');
-const ymrender = process.env.VITRELUME_YMRENDER || path.join(root, 'build-test/tools/ymrender');
-const makeTestSongs = process.env.VITRELUME_MAKE_TEST_SONGS || path.join(root, 'build-test/tools/make_test_songs');
+const ymrender = process.env.VITRELUME_YMRENDER || path.join(root, 'build-test/programs/ymrender/ymrender');
+const makeTestSongs = process.env.VITRELUME_MAKE_TEST_SONGS || path.join(root, 'build-test/generators/make_test_songs');
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 const RATE = 44100, REQUEST = 2205;
 const state = 'Module.playerPage';
