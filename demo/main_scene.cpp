@@ -5,13 +5,14 @@
 #include <cstdlib>
 
 #include "demo/demo_state.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-const int SPRITE_PICTURES[SPRITE_KINDS] = {201, 199, 198};
-const int BACKGROUND_PICTURE = 233;
-const int PULSING_LOGO_PICTURE = 127;
-const int CAROUSEL_PICTURES[CAROUSEL_LOGO_COUNT] = {220, 225, 226, 227, 228, 229};
+const int SPRITE_PICTURES[SPRITE_KINDS] = {RESOURCE_ORB_LARGE, RESOURCE_ORB_MEDIUM, RESOURCE_ORB_SMALL};
+const int CAROUSEL_PICTURES[CAROUSEL_LOGO_COUNT] = {RESOURCE_CARD_YEARS, RESOURCE_CARD_CODE,
+                                                    RESOURCE_CARD_GRAPHICS, RESOURCE_CARD_MUSIC,
+                                                    RESOURCE_CARD_GREETINGS, RESOURCE_CARD_EMBLEM};
 
 const float FRAME_TIME = 0.06666667f;  // the scene clock's step, 1/15
 const float SIXTIETH = 0.016666668f;   // 1/60
@@ -151,8 +152,8 @@ void initMainScene(MainScene& scene) {
         scene.spritePictures[kind].colorKey = 0;
     }
     scene.sceneTime = 0.0f;
-    scene.background = loadImage(BACKGROUND_PICTURE);
-    scene.pulsingLogo = loadImage(PULSING_LOGO_PICTURE);
+    scene.background = loadImage(RESOURCE_BACKGROUND);
+    scene.pulsingLogo = loadImage(RESOURCE_PULSING_LOGO);
     scene.randomState = 1;
     for (Sprite& sprite : scene.sprites) placeSprite(scene, sprite, true);
     initScroller(scene.scroller);

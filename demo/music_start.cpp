@@ -4,13 +4,13 @@
 #include <new>
 
 #include "demo/demo_state.h"
+#include "resources/resource_ids.h"
 #include "ym/ym_music.h"
 
 // The engine renders straight into the shell's stream.
 static_assert(YM_OUTPUT_RATE == SOUND_RATE, "the engine renders at the shell's sound rate");
 
 namespace {
-const int SONG_RESOURCE = 217;
 const int32_t STREAM_FRAMES = 4410;  // 0.1 s, refilled in halves of 2,205
 }  // namespace
 
@@ -37,7 +37,7 @@ void startMusic() {
     YmMusic* music = new (std::nothrow) YmMusic();
     demoState.music = music;
     if (music == nullptr) return;
-    loadMusic(*music, findResourceData(SONG_RESOURCE));
+    loadMusic(*music, findResourceData(RESOURCE_SONG));
     // Loading is finished before the streaming thread can call back.
     if (demoState.app != nullptr) startSound(demoState.app, STREAM_FRAMES, musicSoundCallback, nullptr);
 }

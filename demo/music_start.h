@@ -1,5 +1,5 @@
 #pragma once
-// The music: resource 217 unpacked and parsed into the one YmMusic object,
+// The music: the song resource unpacked and parsed into the one YmMusic object,
 // played looping through the sound stream until the main scene stops it.
 #include <cstdint>
 

@@ -6,11 +6,10 @@
 
 #include "demo/demo_state.h"
 #include "demo/resource.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-const int FONT_SHEET = 183;
-const int SCROLL_TEXT = 181;
 const uint32_t FRAME_LINE_COLOR = 0xFF00FFu;  // magenta
 const Image EMPTY_IMAGE = {nullptr, 0, 0, -1};
 
@@ -107,7 +106,7 @@ void cutGlyphs(const Image& sheet, Glyph glyphs[GLYPH_COUNT]) {
 }
 
 void initScroller(Scroller& scroller) {
-    scroller.fontSheet = loadImage(FONT_SHEET);
+    scroller.fontSheet = loadImage(RESOURCE_FONT_SHEET);
     cutGlyphs(scroller.fontSheet, scroller.glyphs);
 
     const size_t bufferBytes = size_t(SCROLL_BUFFER_WIDTH) * SCROLL_BUFFER_HEIGHT * sizeof(uint32_t);
@@ -115,7 +114,7 @@ void initScroller(Scroller& scroller) {
     scroller.scrollBuffer = pixels ? Image{pixels, SCROLL_BUFFER_WIDTH, SCROLL_BUFFER_HEIGHT, 0} : EMPTY_IMAGE;
     scroller.scrollOffset = 0.0f;
 
-    const ResourceData text = findResourceData(SCROLL_TEXT);
+    const ResourceData text = findResourceData(RESOURCE_SCROLL_TEXT);
     scroller.text = text.bytes;
     scroller.textSize = text.bytes ? text.size : 0;
     scroller.textPos = 0;

@@ -8,6 +8,7 @@
 
 #include "demo/demo_state.h"
 #include "demo/image.h"
+#include "resources/resource_ids.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
@@ -122,7 +123,7 @@ TEST(LoadImage, DecodesToRgbaTopRowFirstOrGivesTheEmptyImage) {
     EXPECT_EQ(Pixels(image.pixels, image.pixels + 4), (Pixels{0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFF030201u}));
     std::free(image.pixels);
 
-    const Image title = loadImage(141);  // an embedded picture, through the resource table
+    const Image title = loadImage(RESOURCE_TITLE_PICTURE);  // an embedded picture, through the resource table
     EXPECT_EQ(title.width * 1000 + title.height, 320200);
     std::free(title.pixels);
 

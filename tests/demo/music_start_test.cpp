@@ -2,6 +2,7 @@
 // backend. The song as heard is checked by the Xvfb scene test.
 #include "demo/main_scene.h"
 #include "demo/music_start.h"
+#include "resources/resource_ids.h"
 #include "tests/demo/demo_fixture.h"
 #include "ym/ym_music.h"
 
@@ -19,7 +20,7 @@ std::vector<int16_t> songOpening(ResourceData song, int32_t frames) {
 }
 
 TEST(LoadMusic, ASongThatDoesNotLoadPlaysSilence) {
-    const ResourceData song = findResourceData(217);
+    const ResourceData song = findResourceData(RESOURCE_SONG);
     const std::vector<int16_t> silence(2 * 4410, 0);
     EXPECT_EQ(songOpening({nullptr, 0}, 4410), silence);
     EXPECT_EQ(songOpening({song.bytes, song.size / 2}, 4410), silence);  // cut short

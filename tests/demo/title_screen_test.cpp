@@ -1,6 +1,7 @@
 // The title screen's timeline through the headless backend.
 #include <cstdio>
 
+#include "resources/resource_ids.h"
 #include "tests/demo/demo_fixture.h"
 
 namespace {
@@ -25,7 +26,7 @@ protected:
     static uint64_t titleHash() {
         static uint32_t pixels[FRAMEBUFFER_WIDTH * FRAMEBUFFER_HEIGHT];
         Image screen = {pixels, FRAMEBUFFER_WIDTH, FRAMEBUFFER_HEIGHT, -1};
-        Image title = loadImage(141);
+        Image title = loadImage(RESOURCE_TITLE_PICTURE);
         blit(0, 0, title, title.width - 1, title.height - 1, screen, 0, 0);
         std::free(title.pixels);
         return headlessHashPixels(pixels, FRAMEBUFFER_WIDTH * FRAMEBUFFER_HEIGHT);
