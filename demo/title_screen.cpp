@@ -1,12 +1,12 @@
+#include "demo/title_screen.h"
+
 #include <cstdlib>
 
 #include "demo/demo_state.h"
-#include "demo/main_scene.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-const char WINDOW_TITLE[] = "Vitrelume 15th Anniversary";
-const int TITLE_PICTURE = 141;
 const int32_t FADE_FRAMES = 60;
 const int32_t TITLE_HOLD_END = 360;  // the step after which the fade out starts without a key
 
@@ -30,26 +30,12 @@ void runTitle() {
 
 }  // namespace
 
-int32_t appProc(App* app, void* /*userData*/) {
-    setWindowTitle(app, WINDOW_TITLE);
-    setInterpolation(app, INTERPOLATION_NEAREST);
-    static const uint32_t invisiblePointer = 0;
-    setPointer(app, 1, 1, &invisiblePointer, 0, 0);
-
-    clearFramebuffer();
-    demoState.app = app;
-
+void runTitleScreen() {
     // Drawn once: every frame presents the same picture at another level.
-    Image title = loadImage(TITLE_PICTURE);
+    Image title = loadImage(RESOURCE_TITLE_PICTURE);
     blit(0, 0, title, title.width - 1, title.height - 1, demoState.framebuffer, 0, 0);
     runTitle();
 
     std::free(title.pixels);
     clearFramebuffer();
-    // A press queued during the title's last step must not reach the next
-    // scene, whose first frame step tests the flags before rebuilding them.
-    clearKeyFlags();
-
-    runMainScene();
-    return 0;
 }
