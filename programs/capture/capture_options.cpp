@@ -3,11 +3,10 @@
 #include "demo/demo_state.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
+#include "cli/command_line.h"
 #include "programs/capture/output_clash.h"
 
 namespace {
@@ -15,7 +14,8 @@ namespace {
 const char USAGE[] =
     "usage: vitrelume-capture [--frames N] [--space-at STEP]... [--scale K | --size WxH]\n"
     "                         [--rawvideo FILE|-] [--wav FILE] [--video FILE.mp4]\n"
-    "                         [--png DIR [--shot STEP]...]\n"
+    "                         [--png DIR [--shot STEP]...]\n";
+const char ABOUT[] =
     "Runs the production on the headless backend. Frame steps count from 1;\n"
     "without --frames the whole production is captured (Space is pressed once\n"
     "the song has played through). N and STEP: 1 to 1000000; K: 1 to 8.\n"
@@ -23,16 +23,9 @@ const char USAGE[] =
     "largest whole-number scale that fits, centred on black; --video then\n"
     "converts to BT.709 and needs an even W and H.\n";
 
-int usage(const std::string& problem) {
-    std::fprintf(stderr, "vitrelume-capture: %s\n%s", problem.c_str(), USAGE);
-    return 2;
-}
-
-bool parseWhole(const char* text, int64_t low, int64_t high, int64_t* value) {
-    char* end = nullptr;
-    errno = 0;
-    const long long number = std::strtoll(text, &end, 10);
-    if (end == text || *end != '\0' || errno != 0 || number < low || number > high) return false;
+bool parseWhole(const std::string& text, int64_t low, int64_t high, int64_t* value) {
+    int64_t number = 0;
+    if (!readWholeNumber(text, &number) || number < low || number > high) return false;
     *value = number;
     return true;
 }
@@ -46,13 +39,23 @@ bool parseSize(const std::string& text, int32_t* width, int32_t* height) {
         return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
     };
     int64_t a = 0, b = 0;
-    if (!digits(w) || !digits(h) || !parseWhole(w.c_str(), MIN_CAPTURE_WIDTH, MAX_CAPTURE_WIDTH, &a) ||
-        !parseWhole(h.c_str(), MIN_CAPTURE_HEIGHT, MAX_CAPTURE_HEIGHT, &b))
+    if (!digits(w) || !digits(h) || !parseWhole(w, MIN_CAPTURE_WIDTH, MAX_CAPTURE_WIDTH, &a) ||
+        !parseWhole(h, MIN_CAPTURE_HEIGHT, MAX_CAPTURE_HEIGHT, &b))
         return false;
     *width = int32_t(a);
     *height = int32_t(b);
     return true;
 }
+
+bool isSize(const std::string& text) {
+    int32_t width = 0, height = 0;
+    return parseSize(text, &width, &height);
+}
+
+// A WAV's header is completed at the end and a video is muxed from files:
+// only the raw pictures may go to standard output.
+bool isFile(const std::string& text) { return !text.empty() && text != "-"; }
+bool isFileOrDash(const std::string& text) { return !text.empty(); }
 
 PictureFrame scaledFrame(int32_t scale) {
     PictureFrame f;
@@ -75,69 +78,76 @@ PictureFrame sizedFrame(int32_t width, int32_t height) {
 }  // namespace
 
 int parseCaptureOptions(int argc, char** argv, CaptureOptions* o) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(USAGE, stdout);
-            return -1;
-        }
-        const bool known = arg == "--frames" || arg == "--space-at" || arg == "--scale" || arg == "--size" ||
-                           arg == "--rawvideo" ||
-                           arg == "--wav" || arg == "--video" || arg == "--png" || arg == "--shot";
-        if (!known) return usage(arg[0] == '-' ? "unknown option " + arg : "unexpected argument " + arg);
-        if (i + 1 >= argc) return usage(arg + " needs a value");
-        const char* value = argv[++i];
-        int64_t number = 0;
-        if (arg == "--frames" || arg == "--space-at" || arg == "--shot") {
-            if (!parseWhole(value, 1, MAX_CAPTURE_STEPS, &number))
-                return usage(arg + " needs a frame step from 1 to 1000000, not " + value);
-            if (arg == "--frames") o->frames = number;
-            else if (arg == "--space-at") o->spaceSteps.push_back(number);
-            else o->shots.insert(number);
-            continue;
-        }
-        if (arg == "--scale") {
-            if (!parseWhole(value, 1, MAX_CAPTURE_SCALE, &number))
-                return usage(std::string("--scale needs a whole number from 1 to 8, not ") + value);
-            o->scale = int32_t(number);
-            continue;
-        }
-        if (arg == "--size") {
-            if (!parseSize(value, &o->width, &o->height))
-                return usage(std::string("--size needs WIDTHxHEIGHT from 320x200 to 7680x4320, not ") + value);
-            continue;
-        }
-        std::string* path = arg == "--rawvideo" ? &o->rawvideoPath
-                            : arg == "--wav"    ? &o->wavPath
-                            : arg == "--video"  ? &o->videoPath
-                                                : &o->pngDir;
-        if (!path->empty()) return usage(arg + " given twice");
-        if (*value == '\0') return usage(arg + " needs a name");
-        // A WAV's header is completed at the end and a video is muxed from files.
-        if (std::strcmp(value, "-") == 0 && arg != "--rawvideo") return usage(arg + " needs a file, not -");
-        *path = value;
-    }
+    CommandLine line("vitrelume-capture", USAGE, ABOUT);
+    CLI::App& app = line.app;
+    // Numbers are taken as text and read by the checks' own rules.
+    const char* const stepRange = "needs a frame step from 1 to 1000000";
+    std::string frames, scale, size;
+    std::vector<std::string> spaceSteps, shots;
+    app.add_option("--frames", frames, "Stop after N frame steps")
+        ->type_name("N")
+        ->check(wholeNumberIn(1, MAX_CAPTURE_STEPS, stepRange));
+    app.add_option("--space-at", spaceSteps, "Press Space in frame step STEP (repeatable)")
+        ->type_name("STEP")
+        ->allow_extra_args(false)
+        ->check(wholeNumberIn(1, MAX_CAPTURE_STEPS, stepRange));
+    app.add_option("--scale", scale, "Pictures K times larger (the video's scale is 4 unless given)")
+        ->type_name("K")
+        ->check(wholeNumberIn(1, MAX_CAPTURE_SCALE, "needs a whole number from 1 to 8"));
+    app.add_option("--size", size, "Pictures of W x H, the production scaled to fit and centred")
+        ->type_name("WxH")
+        ->check(acceptedWhen(isSize, "needs WIDTHxHEIGHT from 320x200 to 7680x4320"));
+    app.add_option("--rawvideo", o->rawvideoPath, "Raw RGB24 pictures into FILE (-: standard output)")
+        ->type_name("FILE|-")
+        ->check(acceptedWhen(isFileOrDash, "needs a file name or -"));
+    const char* const fileOnly = "needs a file name (only --rawvideo writes to standard output)";
+    app.add_option("--wav", o->wavPath, "The sound track as a WAV file")
+        ->type_name("FILE")
+        ->check(acceptedWhen(isFile, fileOnly));
+    app.add_option("--video", o->videoPath, "An mp4 with the sound track (through ffmpeg)")
+        ->type_name("FILE.mp4")
+        ->check(acceptedWhen(isFile, fileOnly));
+    app.add_option("--png", o->pngDir, "Every frame step as DIR/NNNNNN.png")
+        ->type_name("DIR")
+        ->check(acceptedWhen(isFile, "needs a folder name"));
+    app.add_option("--shot", shots, "With --png: only frame step STEP (repeatable)")
+        ->type_name("STEP")
+        ->allow_extra_args(false)
+        ->check(wholeNumberIn(1, MAX_CAPTURE_STEPS, stepRange));
+    const int ended = line.parse(argc, argv);
+    if (ended >= 0) return ended == 0 ? -1 : ended;
+
+    int64_t number = 0;
+    if (parseWhole(frames, 1, MAX_CAPTURE_STEPS, &number)) o->frames = number;
+    if (parseWhole(scale, 1, MAX_CAPTURE_SCALE, &number)) o->scale = int32_t(number);
+    for (const std::string& step : spaceSteps)
+        if (parseWhole(step, 1, MAX_CAPTURE_STEPS, &number)) o->spaceSteps.push_back(number);
+    for (const std::string& step : shots)
+        if (parseWhole(step, 1, MAX_CAPTURE_STEPS, &number)) o->shots.insert(number);
+    if (!size.empty()) parseSize(size, &o->width, &o->height);
+    const auto refuse = [&line](const std::string& problem) { return line.refuse(problem); };
+
     if (o->rawvideoPath.empty() && o->wavPath.empty() && o->videoPath.empty() && o->pngDir.empty())
-        return usage("nothing to do: give --rawvideo, --wav, --video or --png");
-    if (!o->shots.empty() && o->pngDir.empty()) return usage("--shot needs --png DIR");
+        return refuse("nothing to do: give --rawvideo, --wav, --video or --png");
+    if (!o->shots.empty() && o->pngDir.empty()) return refuse("--shot needs --png DIR");
     if (o->width > 0) {
-        if (o->scale > 0) return usage("--size and --scale exclude each other");
+        if (o->scale > 0) return refuse("--size and --scale exclude each other");
         if (o->rawvideoPath.empty() && o->videoPath.empty() && o->pngDir.empty())
-            return usage("--size needs --rawvideo, --video or --png");
+            return refuse("--size needs --rawvideo, --video or --png");
         // H.264 in 4:2:0 halves the colour planes both ways.
         if (!o->videoPath.empty() && (o->width % 2 != 0 || o->height % 2 != 0))
-            return usage("--video needs an even width and height, not --size " + std::to_string(o->width) + "x" +
+            return refuse("--video needs an even width and height, not --size " + std::to_string(o->width) + "x" +
                          std::to_string(o->height));
     }
     if (o->frames > 0) {
         for (int64_t step : o->shots)
-            if (step > o->frames) return usage("--shot " + std::to_string(step) + " lies after the last frame step");
+            if (step > o->frames) return refuse("--shot " + std::to_string(step) + " lies after the last frame step");
         for (int64_t step : o->spaceSteps)
             if (step > o->frames)
-                return usage("--space-at " + std::to_string(step) + " lies after the last frame step");
+                return refuse("--space-at " + std::to_string(step) + " lies after the last frame step");
     }
     const std::string clash = outputClash(*o);
-    if (!clash.empty()) return usage(clash);
+    if (!clash.empty()) return refuse(clash);
     return 0;
 }
 

@@ -35,8 +35,9 @@ struct CaptureOptions {
     std::set<int64_t> shots;  // with pngDir: only these steps; empty: every step
 };
 
-// 0 when the options are usable; -1 after --help printed the usage; 2 (the
-// exit code for bad arguments) after the problem and the usage were printed.
+// 0 when the options are usable; -1 after --help or --version printed what
+// they print; otherwise the exit code: 2 (bad arguments) after the problem
+// and the usage were printed, 1 when standard output could not take them.
 int parseCaptureOptions(int argc, char** argv, CaptureOptions* options);
 
 // The canvas of --rawvideo and --png, and of --video.

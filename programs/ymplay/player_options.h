@@ -13,6 +13,6 @@ struct PlayerOptions {
 };
 
 // Fills `options` and returns -1 to go on, or the exit code to end with: 0
-// after --help (the usage on standard output), 2 for bad arguments (the
-// problem and a hint on standard error).
+// after --help or --version (on standard output), 2 for bad arguments (the
+// problem and the usage on standard error).
 int parsePlayerOptions(int argc, char** argv, PlayerOptions* options);

@@ -5,7 +5,8 @@
 //   ymrender FILE                                   what the file is
 //   ymrender FILE -o OUT.wav [--seconds S | --fade-out S] [--request N] [--start S] [--mute A|B|C]...
 //   ymrender FILE --raw [--seconds S | --fade-out S] [--request N] [--start S] [--mute A|B|C]... > OUT.raw
-//   ymrender --help
+//   ymrender --help | --version
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "cli/atomic_file.h"
+#include "cli/command_line.h"
 #include "cli/progress_bar.h"
 #include "cli/read_file.h"
 #include "cli/wav_format.h"
@@ -29,94 +31,83 @@ const double MAX_SECONDS = 24.0 * 3600.0;
 const int32_t MAX_REQUEST = 1 << 20;
 
 struct Options {
-    const char* inputPath = nullptr;
-    const char* wavPath = nullptr;
+    std::string inputPath;
+    std::string wavPath;
     bool raw = false;
     double seconds = -1.0;  // negative: one pass of the song
     double fadeOut = 0;     // seconds of the loop fading to silence after one pass
     int32_t request = YM_REQUEST_FRAMES;
     double start = 0.0;
     uint32_t mutedVoices = 0;  // bit 0: voice A
-    bool help = false;
 };
 
 const char USAGE[] =
     "usage: ymrender FILE\n"
     "       ymrender FILE -o OUT.wav [--seconds S | --fade-out S] [--request N] [--start S] [--mute A|B|C]...\n"
-    "       ymrender FILE --raw [--seconds S | --fade-out S] [--request N] [--start S] [--mute A|B|C]... > OUT.raw\n"
+    "       ymrender FILE --raw [--seconds S | --fade-out S] [--request N] [--start S] [--mute A|B|C]... > OUT.raw\n";
+const char ABOUT[] =
     "Describes a YM song (plain or -lh5- packed), or renders it as 44,100 Hz\n"
     "16-bit stereo, looping: one pass of the song, S seconds with --seconds, or\n"
     "one pass and then S seconds of the loop fading linearly to silence with\n"
     "--fade-out. --start S begins S seconds in, --mute silences a voice. N:\n"
     "frames per render request (default 2205, as the sound stream asks).\n";
 
-int usage(const char* problem) {
-    std::fprintf(stderr, "ymrender: %s\n%s", problem, USAGE);
-    return 2;
+// A whole number of frames, which "1e3" is too.
+bool isRequest(const std::string& text) {
+    double number = 0;
+    return readNumber(text, &number) && number >= 1 && number <= MAX_REQUEST && number == std::floor(number);
 }
 
-bool parseNumber(const char* text, double* value) {
-    char* end = nullptr;
-    *value = std::strtod(text, &end);
-    return end != text && *end == 0 && std::isfinite(*value);
-}
+// Returns -1 when the options are usable, else the exit code to end with
+// (0 after --help or --version).
+int parseOptions(CommandLine& line, int argc, char** argv, Options* options) {
+    CLI::App& app = line.app;
+    std::string seconds, fadeOut, request, start;
+    std::vector<std::string> voices;
+    app.add_option("FILE", options->inputPath, "The song")->type_name("");
+    app.add_option("-o", options->wavPath, "Render into this WAV file")->type_name("OUT.wav");
+    app.add_flag("--raw", options->raw, "Render raw samples to standard output");
+    CLI::Option* rendering[] = {
+        app.add_option("--seconds", seconds, "Render S seconds")
+            ->type_name("S")
+            ->check(numberIn(0, MAX_SECONDS, false, "needs a number of seconds above 0 (at most a day)")),
+        app.add_option("--fade-out", fadeOut, "After one pass, S seconds of the loop fading to silence")
+            ->type_name("S")
+            ->check(numberIn(0, MAX_SECONDS, false, "needs a number of seconds above 0 (at most a day)")),
+        app.add_option("--request", request, "Frames per render request (default 2205)")
+            ->type_name("N")
+            ->check(acceptedWhen(isRequest, "needs a whole number of frames from 1 to 1048576")),
+        app.add_option("--start", start, "Begin S seconds into the song")
+            ->type_name("S")
+            ->check(numberIn(0, MAX_SECONDS, true, "needs a number of seconds from 0 (at most a day)")),
+        app.add_option("--mute", voices, "Silence voice A, B or C (repeatable)")
+            ->type_name("A|B|C")
+            ->check(CLI::IsMember({"A", "B", "C"}, CLI::ignore_case).description(""))
+            ->allow_extra_args(false),
+    };
+    int ended = line.parse(argc, argv);
+    if (ended >= 0) return ended;
 
-// Returns 0 when the options are usable, else the exit code of a usage error.
-int parseOptions(int argc, char** argv, Options* options) {
-    for (int i = 1; i < argc; i++) {
-        std::string arg = argv[i];
-        bool hasValue = i + 1 < argc;
-        double number = 0;
-        if (arg == "--help" || arg == "-h") {
-            options->help = true;
-            return 0;
-        } else if (arg == "-o") {
-            if (!hasValue) return usage("-o needs a file name");
-            options->wavPath = argv[++i];
-        } else if (arg == "--raw") {
-            options->raw = true;
-        } else if (arg == "--seconds") {
-            if (!hasValue || !parseNumber(argv[++i], &number) || number <= 0 || number > MAX_SECONDS) {
-                return usage("--seconds needs a number of seconds above 0 (at most a day)");
-            }
-            options->seconds = number;
-        } else if (arg == "--fade-out") {
-            if (!hasValue || !parseNumber(argv[++i], &number) || number <= 0 || number > MAX_SECONDS) {
-                return usage("--fade-out needs a number of seconds above 0 (at most a day)");
-            }
-            options->fadeOut = number;
-        } else if (arg == "--request") {
-            if (!hasValue || !parseNumber(argv[++i], &number) || number < 1 || number > MAX_REQUEST ||
-                number != std::floor(number)) {
-                return usage("--request needs a whole number of frames from 1 to 1048576");
-            }
-            options->request = int32_t(number);
-        } else if (arg == "--start") {
-            if (!hasValue || !parseNumber(argv[++i], &number) || number < 0 || number > MAX_SECONDS) {
-                return usage("--start needs a number of seconds from 0 (at most a day)");
-            }
-            options->start = number;
-        } else if (arg == "--mute") {
-            std::string voice = hasValue ? argv[++i] : "";
-            if (voice != "A" && voice != "B" && voice != "C") return usage("--mute needs a voice: A, B or C");
-            options->mutedVoices |= 1u << (voice[0] - 'A');
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return usage(("unknown option " + arg).c_str());
-        } else if (options->inputPath) {
-            return usage("only one input file");
-        } else {
-            options->inputPath = argv[i];
+    if (options->inputPath.empty()) return line.refuse("no input file");
+    if (options->raw && !options->wavPath.empty()) return line.refuse("-o and --raw exclude each other");
+    if (rendering[0]->count() && rendering[1]->count()) {
+        return line.refuse("--seconds and --fade-out exclude each other");
+    }
+    bool renders = options->raw || !options->wavPath.empty();
+    for (const CLI::Option* option : rendering) {
+        if (!renders && option->count()) {
+            return line.refuse("--seconds, --fade-out, --request, --start and --mute need -o or --raw");
         }
     }
-    if (!options->inputPath) return usage("no input file");
-    if (options->raw && options->wavPath) return usage("-o and --raw exclude each other");
-    if (options->seconds > 0 && options->fadeOut > 0) return usage("--seconds and --fade-out exclude each other");
-    bool renders = options->raw || options->wavPath;
-    if (!renders && (options->seconds > 0 || options->fadeOut > 0 || options->request != YM_REQUEST_FRAMES ||
-                     options->start > 0 || options->mutedVoices)) {
-        return usage("--seconds, --fade-out, --request, --start and --mute need -o or --raw");
+    double number = 0;
+    if (readNumber(seconds, &number)) options->seconds = number;
+    if (readNumber(fadeOut, &number)) options->fadeOut = number;
+    if (readNumber(request, &number)) options->request = int32_t(number);
+    if (readNumber(start, &number)) options->start = number;
+    for (const std::string& voice : voices) {
+        options->mutedVoices |= 1u << (std::toupper(static_cast<unsigned char>(voice[0])) - 'A');
     }
-    return 0;
+    return -1;
 }
 
 // What the song texts may hold reaches the terminal as plain text: bytes
@@ -212,16 +203,13 @@ bool render(YmMusic& music, const Options& options, int64_t total, int64_t fadeF
 }  // namespace
 
 int main(int argc, char** argv) {
+    CommandLine line("ymrender", USAGE, ABOUT);
     Options options;
-    int problem = parseOptions(argc, argv, &options);
-    if (problem) return problem;
-    if (options.help) {
-        std::fputs(USAGE, stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
-    }
+    int ended = parseOptions(line, argc, argv, &options);
+    if (ended >= 0) return ended;
 
     std::vector<uint8_t> bytes;
-    if (!readToolInput("ymrender", options.inputPath, bytes, YM_MAX_FILE_BYTES >> 20)) return 1;
+    if (!readToolInput("ymrender", options.inputPath.c_str(), bytes, YM_MAX_FILE_BYTES >> 20)) return 1;
     bool packed = bytes.size() >= 7 && bytes[0] != 0 && std::memcmp(bytes.data() + 2, "-lh5-", 5) == 0;
     auto music = std::make_unique<YmMusic>();
     if (!music->load(bytes.data(), uint32_t(bytes.size()))) {
@@ -229,8 +217,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const YmSongInfo& info = music->info();
-    if (!options.raw && !options.wavPath) {
-        describe(options.inputPath, packed, info);
+    if (!options.raw && options.wavPath.empty()) {
+        describe(options.inputPath.c_str(), packed, info);
         return 0;
     }
     music->setLoop(true);
@@ -240,9 +228,9 @@ int main(int argc, char** argv) {
     int64_t start = std::llround(options.start * OUTPUT_RATE);
     const int64_t fadeFrames = std::llround(options.fadeOut * OUTPUT_RATE);
     int64_t total = options.seconds > 0 ? std::llround(options.seconds * OUTPUT_RATE) : info.length - start;
-    if (total <= 0) return usage("--start lies past the end of the song's first pass: give --seconds");
+    if (total <= 0) return line.refuse("--start lies past the end of the song's first pass: give --seconds");
     if (options.seconds <= 0) total += fadeFrames;
-    if (!options.raw && total > WAV_MAX_FRAMES) return usage("that many seconds do not fit in a WAV file");
+    if (!options.raw && total > WAV_MAX_FRAMES) return line.refuse("that many seconds do not fit in a WAV file");
     music->seek(start, options.request);
     if (options.raw) {
         if (render(*music, options, total, fadeFrames, stdout) && std::fflush(stdout) == 0) return 0;
