@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/atomic_file.h"
+#include "cli/command_line.h"
 
 namespace {
 
@@ -132,13 +133,15 @@ std::vector<uint8_t> synthesise(const DrumRecipe& recipe) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_drum_set OUTPUT.cpp\n");
-        return 2;
-    }
+    CommandLine command("make_drum_set", "usage: make_drum_set OUTPUT.cpp\n",
+                        "Writes the engine's built-in drum set as C++ (ym/drum_set_data.cpp).\n");
+    std::string outPath;
+    command.app.add_option("OUTPUT.cpp", outPath, "The source file to write")->type_name("")->required();
+    int ended = command.parse(argc, argv);
+    if (ended >= 0) return ended;
     AtomicFile file;
     std::string error;
-    if (!openAtomicFile(&file, argv[1], &error)) {
+    if (!openAtomicFile(&file, outPath, &error)) {
         std::fprintf(stderr, "make_drum_set: %s\n", error.c_str());
         return 1;
     }

@@ -2,8 +2,10 @@
 // and glass floor, drawn anew at each size rather than scaled down, so the
 // small ones stay crisp. make_icon OUT.ico
 #include <cstdio>
+#include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "generators/pictures/logotype.h"
 #include "generators/pictures/scenery.h"
 
@@ -62,10 +64,12 @@ std::vector<uint8_t> iconImage(const Canvas& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_icon OUT.ico\n");
-        return 2;
-    }
+    CommandLine command("make_icon", "usage: make_icon OUT.ico\n",
+                        "Draws the Windows program's icon (resources/icon/vitrelume.ico).\n");
+    std::string outPath;
+    command.app.add_option("OUT.ico", outPath, "The icon file to write")->type_name("")->required();
+    int ended = command.parse(argc, argv);
+    if (ended >= 0) return ended;
     const int sizes[] = {16, 32, 48};
     std::vector<std::vector<uint8_t>> images;
     for (int size : sizes) images.push_back(iconImage(makeIcon(size)));
@@ -87,8 +91,8 @@ int main(int argc, char** argv) {
         offset += unsigned(images[i].size());
     }
     for (const auto& image : images) ico.insert(ico.end(), image.begin(), image.end());
-    if (!writeFileBytes(argv[1], ico)) {
-        std::fprintf(stderr, "%s: cannot write\n", argv[1]);
+    if (!writeFileBytes(outPath, ico)) {
+        std::fprintf(stderr, "%s: cannot write\n", outPath.c_str());
         return 1;
     }
     return 0;

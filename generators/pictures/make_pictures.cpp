@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/command_line.h"
 #include "generators/pictures/pictures.h"
 #include "resources/resource_ids.h"
 
@@ -57,11 +58,13 @@ bool writePicture(const std::string& dir, const Picture& p) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_pictures OUT_DIR\n");
-        return 2;
-    }
+    CommandLine command("make_pictures", "usage: make_pictures OUT_DIR\n",
+                        "Draws every picture of the production into OUT_DIR, named as resources/ names them.\n");
+    std::string outDir;
+    command.app.add_option("OUT_DIR", outDir, "The folder to write into")->type_name("")->required();
+    int ended = command.parse(argc, argv);
+    if (ended >= 0) return ended;
     bool ok = true;
-    for (const Picture& p : kPictures) ok = writePicture(argv[1], p) && ok;
+    for (const Picture& p : kPictures) ok = writePicture(outDir, p) && ok;
     return ok ? 0 : 1;
 }

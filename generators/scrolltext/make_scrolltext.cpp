@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/atomic_file.h"
+#include "cli/command_line.h"
 #include "cli/read_file.h"
 
 namespace {
@@ -62,13 +63,16 @@ bool convertLine(const std::string& line, int lineNumber, std::string& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_scrolltext SOURCE OUT\n");
-        return 2;
-    }
+    CommandLine command("make_scrolltext", "usage: make_scrolltext SOURCE OUT\n",
+                        "Makes the scroller's text OUT from its SOURCE (generators/scrolltext/scrolltext.src).\n");
+    std::string sourcePath, outPath;
+    command.app.add_option("SOURCE", sourcePath, "The text as written")->type_name("")->required();
+    command.app.add_option("OUT", outPath, "The scroller's text")->type_name("")->required();
+    int ended = command.parse(argc, argv);
+    if (ended >= 0) return ended;
     std::string source;
-    if (!readWholeFile(argv[1], source)) {
-        std::fprintf(stderr, "%s: cannot read\n", argv[1]);
+    if (!readWholeFile(sourcePath, source)) {
+        std::fprintf(stderr, "%s: cannot read\n", sourcePath.c_str());
         return 1;
     }
     std::string text;
@@ -94,7 +98,7 @@ int main(int argc, char** argv) {
     }
     text.append(kTextSize - text.size(), ' ');
     std::string error;
-    if (!writeFileBytes(argv[2], std::vector<uint8_t>(text.begin(), text.end()), &error)) {
+    if (!writeFileBytes(outPath, std::vector<uint8_t>(text.begin(), text.end()), &error)) {
         std::fprintf(stderr, "make_scrolltext: %s\n", error.c_str());
         return 1;
     }
