@@ -3,12 +3,10 @@
 // that backend (SDL, the DOM, Win32 messages).
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
 #include "app/headless/headless.h"
 #include "app/presenter.h"
 #include "app/shell.h"
+#include "tests/app/queued_events.h"
 
 // The table numbers the defined keys consecutively (its static assertions pin
 // the ends); these points pin the ranges between them.
@@ -55,15 +53,6 @@ TEST(EventQueue, MergesAndDropsBeyondItsCapacity) {
     pushRawMotion(&app, 1, 1);  // no delta is last: nothing changes
     EXPECT_EQ(app.events[APP_EVENT_CAPACITY - 1].type, EVENT_SCROLL);
 }
-
-namespace {
-using Events = std::vector<std::pair<int32_t, int32_t>>;
-Events queued(const App& app) {
-    Events out;
-    for (int i = 0; i < app.eventCount; ++i) out.push_back({app.events[i].type, app.events[i].payload[0]});
-    return out;
-}
-}  // namespace
 
 TEST(InputRules, GenericModifiersGiveTheGenericKeyThenTheSide) {
     App app;

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <vector>
 
 #include "app/sdl/sdl_input.h"
+#include "tests/app/queued_events.h"
 
 namespace {
 
@@ -23,14 +23,6 @@ SDL_Event buttonEvent(Uint32 type, Uint8 button, Uint8 clicks) {
     e.button.clicks = clicks;
     return e;
 }
-
-std::vector<std::pair<int32_t, int32_t>> queued(const App& app) {
-    std::vector<std::pair<int32_t, int32_t>> out;
-    for (int i = 0; i < app.eventCount; ++i) out.push_back({app.events[i].type, app.events[i].payload[0]});
-    return out;
-}
-
-using Events = std::vector<std::pair<int32_t, int32_t>>;
 
 }  // namespace
 

@@ -2,24 +2,16 @@
 // translation (keyCode and location, DOM buttons and click counts, movement).
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
 #include "app/web/web_events.h"
+#include "tests/app/queued_events.h"
 
 namespace {
 
 enum : int32_t { STANDARD = 0, LEFT = 1, RIGHT = DOM_KEY_LOCATION_RIGHT };
-using Events = std::vector<std::pair<int32_t, int32_t>>;
 
 struct WebInput : ::testing::Test {
     App app;
     void SetUp() override { app.hasFocus = true; }
-    Events queued() const {
-        Events out;
-        for (int i = 0; i < app.eventCount; ++i) out.push_back({app.events[i].type, app.events[i].payload[0]});
-        return out;
-    }
 };
 
 }  // namespace
@@ -36,7 +28,7 @@ TEST_F(WebInput, KeyCodesWithTheirLocation) {
                              {EVENT_KEY_UP, KEY_LEFT_SHIFT},    {EVENT_KEY_DOWN, KEY_CONTROL},
                              {EVENT_KEY_DOWN, KEY_LEFT_CONTROL}, {EVENT_KEY_DOWN, KEY_A},
                              {EVENT_KEY_DOWN, KEY_NONE}};
-    EXPECT_EQ(queued(), expected);
+    EXPECT_EQ(queued(app), expected);
 }
 
 TEST_F(WebInput, ButtonsClickCountsAndMotion) {
@@ -51,7 +43,7 @@ TEST_F(WebInput, ButtonsClickCountsAndMotion) {
                              {EVENT_DOUBLE_CLICK, KEY_LEFT_BUTTON}, {EVENT_KEY_DOWN, KEY_MIDDLE_BUTTON},
                              {EVENT_KEY_DOWN, KEY_RIGHT_BUTTON},  {EVENT_KEY_UP, KEY_X_BUTTON1},
                              {EVENT_KEY_UP, KEY_X_BUTTON2}};
-    EXPECT_EQ(queued(), expected);
+    EXPECT_EQ(queued(app), expected);
 
     app.eventCount = 0;
     queueDomPointerMove(&app, 801, 603, 400.0f, -200.0f);

@@ -1,10 +1,8 @@
 // Window messages, as plain numbers, onto the event queue.
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
 #include "app/win32/input_messages.h"
+#include "tests/app/queued_events.h"
 
 namespace {
 
@@ -47,14 +45,7 @@ struct InputMessages : ::testing::Test {
     bool send(uint32_t message, uint64_t wParam = 0, int64_t lParam = 0) {
         return queueInputMessage(&app, message, wParam, lParam, queries);
     }
-    std::vector<std::pair<int32_t, int32_t>> queued() const {
-        std::vector<std::pair<int32_t, int32_t>> out;
-        for (int i = 0; i < app.eventCount; ++i) out.push_back({app.events[i].type, app.events[i].payload[0]});
-        return out;
-    }
 };
-
-using Events = std::vector<std::pair<int32_t, int32_t>>;
 
 }  // namespace
 
@@ -72,7 +63,7 @@ TEST_F(InputMessages, ModifierKeysGiveTheGenericKeyThenTheSide) {
                              {EVENT_KEY_DOWN, KEY_LEFT_SHIFT}, {EVENT_KEY_DOWN, KEY_CONTROL},
                              {EVENT_KEY_DOWN, KEY_LEFT_CONTROL}, {EVENT_KEY_UP, KEY_CONTROL},
                              {EVENT_KEY_UP, KEY_RIGHT_CONTROL}, {EVENT_KEY_DOWN, -1}};
-    EXPECT_EQ(queued(), expected);
+    EXPECT_EQ(queued(app), expected);
 }
 
 TEST_F(InputMessages, CharactersKeepTheirLowByteButtonsAndDoubleClicks) {
@@ -88,7 +79,7 @@ TEST_F(InputMessages, CharactersKeepTheirLowByteButtonsAndDoubleClicks) {
                              {EVENT_KEY_UP, KEY_LEFT_BUTTON}, {EVENT_DOUBLE_CLICK, KEY_LEFT_BUTTON},
                              {EVENT_KEY_UP, KEY_LEFT_BUTTON}, {EVENT_KEY_DOWN, KEY_MIDDLE_BUTTON},
                              {EVENT_KEY_DOWN, KEY_X_BUTTON1}, {EVENT_KEY_UP, KEY_X_BUTTON2}};
-    EXPECT_EQ(queued(), expected);
+    EXPECT_EQ(queued(app), expected);
     EXPECT_FALSE(send(PAINT)) << "not an input message";
 }
 
