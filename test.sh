@@ -53,9 +53,9 @@ sanitized_build() {  # BUILD_DIR SANITIZER [TARGETS...]
 }
 sanitized_build build-asan address
 sanitized_ctest build-asan
-sanitized_build build-tsan thread app_tests ym_music_tests demo_music_stream_tests vitrelume-capture \
+sanitized_build build-tsan thread app_tests ym_chip_tests ym_music_tests demo_music_stream_tests vitrelume-capture \
   ymrender make_test_songs lh5pack vitrelume
-sanitized_ctest build-tsan -R '^(SoundStreamTest|PulledSoundStream|RingSoundDevice|MusicShutDown|Ym(Loader|Player|Tracker|DigiMix|Depack)|ymrender_command_line|ym_pinned_renders|capture_command_line|threads_under_xvfb)'
+sanitized_ctest build-tsan -R '^(SoundStreamTest|PulledSoundStream|RingSoundDevice|MusicShutDown|YmChip\.ChipsOnTwoThreads|Ym(Loader|Player|Tracker|DigiMix|Depack)|ymrender_command_line|ym_pinned_renders|capture_command_line|threads_under_xvfb)'
 
 cd build-test
 ctest --output-on-failure -j "$jobs"
